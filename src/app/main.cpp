@@ -1,0 +1,61 @@
+#include "app/InstanceLock.h"
+#include "app/Program.h"
+#include "ledgers/SelectUser_Unit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <cstdio>
+
+namespace {
+QString dataDirFromArguments(const QStringList &arguments)
+{
+    const int at = arguments.indexOf(QStringLiteral("--data-dir"));
+    if (at >= 0 && at + 1 < arguments.size())
+        return arguments.at(at + 1);
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(QStringLiteral("--data-dir=")))
+            return argument.mid(11);
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("qinghe"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("青禾理財簿"));
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+
+    const QString dataDir = dataDirFromArguments(QApplication::arguments());
+    if (!QDir().mkpath(dataDir)) {
+        std::fprintf(stderr, "無法建立資料目錄 %s\n", qPrintable(dataDir));
+        return 1;
+    }
+
+    // A second copy on the same data ends at once, silently.
+    InstanceLock lock(dataDir);
+    if (!lock.acquire())
+        return 0;
+
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QFont font = QApplication::font();
+    font.setFamilies({ QStringLiteral("新細明體"), QStringLiteral("Noto Sans CJK TC"),
+        QStringLiteral("Noto Sans CJK") });
+    QApplication::setFont(font);
+
+    Program program(dataDir);
+    program.SelectUser_Form->showCentred();
+    const int status = app.exec();
+    lock.release();
+    return status;
+}

@@ -1,0 +1,2 @@
+# Files of src/calendar, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
+list(APPEND SCREEN_SOURCES src/calendar/RM_Main_Unit.cpp)

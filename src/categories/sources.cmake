@@ -1,0 +1,2 @@
+# Files of src/categories, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
+list(APPEND SCREEN_SOURCES src/categories/CashSet_Unit.cpp)

@@ -1,0 +1,2 @@
+# Files of src/dayentry, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
+list(APPEND SCREEN_SOURCES src/dayentry/CashRecord_Unit.cpp)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/Prompts.h"
+
+class Program;
+
+// The real dialogs behind the Prompts seam.
+class DialogPrompts : public Prompts
+{
+public:
+    explicit DialogPrompts(Program &program);
+    void warning(const QString &text) override;
+    bool confirm(const QString &question) override;
+    std::optional<QString> askLedgerPassword() override;
+    void message(const QString &text) override;
+    void error(const QString &text) override;
+    void alert(const QString &caption, const QString &text) override;
+    QString saveFileName(const QString &caption, const QString &suggestedPath,
+                         const QString &filter) override;
+    QString openFileName(const QString &caption, const QString &directory,
+                         const QString &filter) override;
+    void preview(Report &report) override;
+
+private:
+    Program &m_program;
+};

@@ -1,0 +1,1 @@
+# Files of src/spreadsheet, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).

@@ -1,0 +1,227 @@
+#include "store/Database.h"
+
+#include "store/Schema.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
+
+DbError::DbError(const QString &message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{ }
+
+namespace {
+QAtomicInt connectionCounter;
+
+QString engineMessage(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("資料庫發生未知的錯誤") : text;
+}
+} // namespace
+
+QString dbDate(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QDate fromDbDate(const QString &text)
+{
+    return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+}
+
+Database::Database(const QString &filePath)
+    : m_path(filePath)
+    , m_connectionName(QStringLiteral("qinghe-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{ }
+
+Database::~Database()
+{
+    close();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName)
+        && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+void Database::checkFileIsDatabase() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("無法讀取資料檔 %1：%2").arg(m_path, file.errorString()));
+    const QByteArray header = file.read(16);
+    if (header != QByteArray("SQLite format 3\0", 16))
+        throw DbError(QStringLiteral("資料檔 %1 不是本程式的資料庫，無法開啟。").arg(m_path));
+}
+
+void Database::open()
+{
+    if (isOpen())
+        return;
+    const bool existed = QFileInfo::exists(m_path);
+    if (existed)
+        checkFileIsDatabase();
+
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+        ? QSqlDatabase::database(m_connectionName, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open())
+        throw DbError(
+            QStringLiteral("無法開啟資料檔 %1：%2").arg(m_path, engineMessage(db.lastError())));
+
+    try {
+        if (!existed) {
+            createSchema();
+        } else {
+            requireTables();
+            migrate();
+        }
+    } catch (...) {
+        db.close();
+        throw;
+    }
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.isOpen()) {
+        if (m_depth > 0)
+            db.rollback();
+        db.close();
+    }
+    m_depth = 0;
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &params)
+{
+    open();
+    if (m_hook)
+        m_hook(sql);
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DbError(engineMessage(query.lastError()));
+    for (int i = 0; i < params.size(); ++i)
+        query.bindValue(i, params.at(i));
+    if (!query.exec())
+        throw DbError(engineMessage(query.lastError()));
+    return query;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &params)
+{
+    QSqlQuery query = exec(sql, params);
+    if (query.next())
+        return query.value(0);
+    return {};
+}
+
+void Database::begin()
+{
+    open();
+    if (m_depth == 0)
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    ++m_depth;
+}
+
+void Database::commit()
+{
+    if (m_depth <= 0)
+        return;
+    if (m_depth == 1)
+        exec(QStringLiteral("COMMIT"));
+    else
+        exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_depth - 1));
+    --m_depth;
+}
+
+void Database::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    --m_depth;
+    // The hook must not stop a roll-back, so these bypass exec().
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (m_depth == 0) {
+        query.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(m_depth));
+        query.exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_depth));
+    }
+}
+
+void Database::requireTables()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QStringList tables;
+    {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
+            throw DbError(QStringLiteral("資料檔 %1 不是本程式的資料庫，無法開啟。").arg(m_path));
+        while (query.next())
+            tables << query.value(0).toString();
+    }
+    for (const QString &name : Schema::tableNames()) {
+        if (!tables.contains(name))
+            throw DbError(
+                QStringLiteral("資料檔 %1 缺少資料表「%2」，無法開啟。").arg(m_path, name));
+    }
+}
+
+void Database::createSchema()
+{
+    Transaction tx(*this);
+    for (const QString &statement : Schema::createStatements())
+        exec(statement);
+    Schema::insertTemplate(*this);
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    tx.commit();
+}
+
+void Database::migrate()
+{
+    const int version = scalar(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version >= SchemaVersion)
+        return;
+    Transaction tx(*this);
+    if (version < 1)
+        Schema::ensureRecurringColumn(*this);
+    if (version < 2)
+        Schema::ensureIndexes(*this);
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    tx.commit();
+}
+
+Transaction::Transaction(Database &db)
+    : m_db(db)
+{
+    m_db.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done)
+        m_db.rollback();
+}
+
+void Transaction::commit()
+{
+    m_db.commit();
+    m_done = true;
+}

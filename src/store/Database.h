@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <stdexcept>
+
+// A failure of the data store. what() and message() carry the text the user is shown.
+class DbError : public std::runtime_error
+{
+public:
+    explicit DbError(const QString &message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// The program's one connection to CDB.dat. Opens lazily, creates a missing file with the
+// schema and the template, refuses (without touching it) a file that is not ours, and
+// brings older files up to date through numbered migrations.
+class Database
+{
+public:
+    explicit Database(const QString &filePath);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    void open();
+    void close();
+    bool isOpen() const;
+    QString filePath() const { return m_path; }
+    QString connectionName() const { return m_connectionName; }
+
+    // Runs one statement with bound values (positional "?"); throws DbError on failure.
+    QSqlQuery exec(const QString &sql, const QVariantList &params = {});
+    // First column of the first row, or an invalid QVariant when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+    // Transactions nest: the outermost is BEGIN/COMMIT, inner ones are savepoints.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+    // Test seam: called with each statement's text before it runs; may throw to
+    // simulate a failure at that point.
+    void setStatementHook(std::function<void(const QString &sql)> hook)
+    {
+        m_hook = std::move(hook);
+    }
+
+    static constexpr int SchemaVersion = 2;
+
+private:
+    void checkFileIsDatabase() const;
+    void createSchema();
+    void migrate();
+    void requireTables();
+
+    QString m_path;
+    QString m_connectionName;
+    int m_depth = 0;
+    std::function<void(const QString &)> m_hook;
+};
+
+// Commits when commit() is called; rolls back when the scope is left otherwise
+// (an exception in the middle of a multi-statement action leaves nothing half-written).
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+// Dates are stored as ISO text so that a period filter is a plain range on the index.
+QString dbDate(const QDate &date);
+QDate fromDbDate(const QString &text);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+class Database;
+
+// The four tables every ledger shares, the template owned by DEFAULT, and the upgrades of
+// files written by older versions.
+namespace Schema {
+inline const QString TemplateOwner = QStringLiteral("DEFAULT");
+inline const QString DefaultPageCode = QStringLiteral("預設單日記帳畫面");
+
+QStringList tableNames();
+QStringList createStatements();
+void insertTemplate(Database &db);
+// Adds 定期 in eighth place (before 序列號) when an older file lacks it; old rows read as null.
+void ensureRecurringColumn(Database &db);
+void ensureIndexes(Database &db);
+} // namespace Schema

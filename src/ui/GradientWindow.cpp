@@ -1,0 +1,84 @@
+#include "ui/GradientWindow.h"
+
+#include "ui/Colors.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+#include <QWindowStateChangeEvent>
+
+void paintWindowGradient(QWidget *widget, QPainter &painter)
+{
+    QLinearGradient gradient(0, 0, 0, widget->height());
+    gradient.setColorAt(0, winColor(Palette::GradientTop));
+    gradient.setColorAt(1, Qt::white);
+    painter.fillRect(widget->rect(), gradient);
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+    }
+}
+
+GradientWindow::GradientWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setAttribute(Qt::WA_StyledBackground, false);
+}
+
+void GradientWindow::showCentred()
+{
+    centreOnScreen(this);
+    show();
+    raise();
+    activateWindow();
+}
+
+void GradientWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintWindowGradient(this, painter);
+}
+
+bool GradientWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void GradientWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange && m_minimiseApplication
+        && (windowState() & Qt::WindowMinimized)) {
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            if (window != this && window->isVisible()
+                && !(window->windowState() & Qt::WindowMinimized))
+                window->showMinimized();
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+GradientDialog::GradientDialog(QWidget *parent)
+    : QDialog(parent)
+{ }
+
+void GradientDialog::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintWindowGradient(this, painter);
+}
+
+bool GradientDialog::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}

@@ -1,0 +1,61 @@
+#include "support/ScriptedPrompts.h"
+
+bool ScriptedPrompts::confirm(const QString &question)
+{
+    questions << question;
+    if (confirmAnswers.empty())
+        return defaultConfirm;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPrompts::askLedgerPassword()
+{
+    if (passwordAnswers.empty())
+        return std::nullopt;
+    auto answer = passwordAnswers.front();
+    passwordAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedPrompts::saveFileName(
+    const QString &caption, const QString &suggestedPath, const QString &filter)
+{
+    saveRequests << caption + QLatin1Char('|') + suggestedPath + QLatin1Char('|') + filter;
+    if (savePaths.empty())
+        return {};
+    const QString path = savePaths.front();
+    savePaths.pop_front();
+    return path;
+}
+
+QString ScriptedPrompts::openFileName(
+    const QString &caption, const QString &directory, const QString &filter)
+{
+    openRequests << caption + QLatin1Char('|') + directory + QLatin1Char('|') + filter;
+    if (openPaths.empty())
+        return {};
+    const QString path = openPaths.front();
+    openPaths.pop_front();
+    return path;
+}
+
+void ScriptedPrompts::preview(Report &report)
+{
+    ++previews;
+    if (onPreview)
+        onPreview(report);
+}
+
+void ScriptedPrompts::clearLog()
+{
+    warnings.clear();
+    questions.clear();
+    messages.clear();
+    errors.clear();
+    alerts.clear();
+    saveRequests.clear();
+    openRequests.clear();
+    previews = 0;
+}
