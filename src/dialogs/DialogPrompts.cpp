@@ -1,6 +1,7 @@
 #include "dialogs/DialogPrompts.h"
 
 #include "app/Program.h"
+#include "ui/ReportPreview.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -63,6 +64,7 @@ QString DialogPrompts::openFileName(const QString &caption, const QString &direc
     return QFileDialog::getOpenFileName(nullptr, caption, directory, filter);
 }
 
-void DialogPrompts::preview(Report &)
+void DialogPrompts::preview(Report &report)
 {
+    showReportPreview(report);
 }

@@ -1,2 +1,3 @@
 # Files of src/ui, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
 list(APPEND SCREEN_SOURCES src/ui/GradientWindow.cpp)
+list(APPEND SCREEN_SOURCES src/ui/ReportPreview.cpp)
