@@ -11,3 +11,8 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
 }
 
 void TYear_Month_Form::FormActivate() {}
+
+void TYear_Month_Form::openFromCalendar(int)
+{
+    showCentred();
+}

@@ -10,6 +10,8 @@ class TYear_Month_Form : public GradientWindow
 public:
     explicit TYear_Month_Form(Program &program);
     void FormActivate() override;
+    // Called by the calendar's command that opens this screen.
+    void openFromCalendar(int year);
 
 private:
     Program &m_program;

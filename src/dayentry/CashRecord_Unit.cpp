@@ -11,3 +11,8 @@ TCashRecord_Form::TCashRecord_Form(Program &program)
 }
 
 void TCashRecord_Form::FormActivate() {}
+
+void TCashRecord_Form::openFromCalendar(const QDate &)
+{
+    showCentred();
+}

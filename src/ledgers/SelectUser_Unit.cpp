@@ -11,3 +11,8 @@ TSelectUser_Form::TSelectUser_Form(Program &program)
 }
 
 void TSelectUser_Form::FormActivate() { }
+
+void TSelectUser_Form::beginSwitch(const QString &)
+{
+    showCentred();
+}

@@ -10,6 +10,8 @@ class TSelectUser_Form : public GradientWindow
 public:
     explicit TSelectUser_Form(Program &program);
     void FormActivate() override;
+    // Called by the calendar's command that opens this screen.
+    void beginSwitch(const QString &previousLedger);
 
 private:
     Program &m_program;

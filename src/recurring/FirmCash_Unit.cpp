@@ -11,3 +11,8 @@ TFirmCash_Form::TFirmCash_Form(Program &program)
 }
 
 void TFirmCash_Form::FormActivate() {}
+
+void TFirmCash_Form::openFromCalendar(int, int)
+{
+    showCentred();
+}

@@ -11,3 +11,8 @@ TMonth_Form::TMonth_Form(Program &program)
 }
 
 void TMonth_Form::FormActivate() {}
+
+void TMonth_Form::openFromCalendar()
+{
+    showCentred();
+}

@@ -10,6 +10,8 @@ class TMonth_Form : public GradientWindow
 public:
     explicit TMonth_Form(Program &program);
     void FormActivate() override;
+    // Called by the calendar's command that opens this screen.
+    void openFromCalendar();
 
 private:
     Program &m_program;

@@ -11,3 +11,8 @@ TYear_Form::TYear_Form(Program &program)
 }
 
 void TYear_Form::FormActivate() {}
+
+void TYear_Form::openFromCalendar()
+{
+    showCentred();
+}

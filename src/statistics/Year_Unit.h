@@ -10,6 +10,8 @@ class TYear_Form : public GradientWindow
 public:
     explicit TYear_Form(Program &program);
     void FormActivate() override;
+    // Called by the calendar's command that opens this screen.
+    void openFromCalendar();
 
 private:
     Program &m_program;

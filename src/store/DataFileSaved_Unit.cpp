@@ -11,3 +11,8 @@ TDataFileSaved_Form::TDataFileSaved_Form(Program &program)
 }
 
 void TDataFileSaved_Form::FormActivate() { }
+
+void TDataFileSaved_Form::openFromCalendar()
+{
+    showCentred();
+}
