@@ -8,7 +8,7 @@ PACKAGES := qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libx
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure bench clean
+.PHONY: run test deps build configure bench clean install deb
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -37,3 +37,12 @@ test: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+install: build
+	$(SUDO) cmake --install $(BUILD_DIR)
+
+# A Debian package of a Release build, with its dependencies declared.
+deb: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQINGHE_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build build-release -j $(JOBS)
+	cd build-release && cpack -G DEB
