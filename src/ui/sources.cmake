@@ -1,3 +1,4 @@
 # Files of src/ui, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
 list(APPEND SCREEN_SOURCES src/ui/GradientWindow.cpp)
 list(APPEND SCREEN_SOURCES src/ui/ReportPreview.cpp)
+list(APPEND SCREEN_SOURCES src/ui/AmountEditFilter.cpp)
