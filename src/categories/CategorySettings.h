@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// The subcategories of one ledger: add, remove and reorder, with a copy under the owner
+// ledger + "_BAK" taken when editing starts so that every change can be undone.
+class CategorySettings
+{
+public:
+    CategorySettings(Database &db, const QString &ledger);
+
+    static QString backupOwner(const QString &ledger);
+
+    // Takes the copy; a copy left behind by an earlier run is dropped first.
+    void takeBackup();
+    // Puts the copy back (rollBack) or keeps the changes, and drops the copy.
+    void finish(bool rollBack);
+
+    // Kind "1" income / "0" expense; number the main category's number.
+    QStringList subcategories(const QString &kind, int number) const;
+    bool exists(const QString &kind, int number, const QString &name) const;
+    // Adds a subcategory at the end of the list; false (nothing written) when the name exists.
+    bool add(const QString &kind, int number, const QString &name);
+    void remove(const QString &kind, int number, const QString &name);
+    // Moves the row at index one place up or down; returns the row's new index (unchanged at
+    // either end of the list).
+    int move(const QString &kind, int number, int index, bool up);
+
+private:
+    Database &m_db;
+    QString m_ledger;
+};

@@ -1,0 +1,111 @@
+#include "dayentry/DayBook.h"
+
+#include "store/Database.h"
+#include "store/LedgerOps.h"
+#include "store/Schema.h"
+
+DayBook::DayBook(Database &db, const QString &ledger)
+    : m_db(db)
+    , m_ledger(ledger)
+{ }
+
+bool DayBook::mainHasSubcategories(bool income, int mainNumber)
+{
+    return income ? mainNumber == 1 : (mainNumber >= 1 && mainNumber <= 3);
+}
+
+QList<DayEntry> DayBook::load(const QDate &date) const
+{
+    // The main category rows are the same for every owner; the grouping folds their copies.
+    QSqlQuery query = m_db.exec(
+        QStringLiteral(
+            "SELECT e.帳目類型, c.帳目名稱, e.帳目名稱, e.金額, e.帳目屬性, e.說明, e.定期, "
+            "e.序列號 "
+            "FROM 單日記帳本 e, 帳目分類 c "
+            "WHERE c.帳目屬性 = e.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 "
+            "AND c.帳目順序 % 100 = 0 AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
+            "AND e.日期 = ? AND e.使用者 = ? "
+            "GROUP BY e.帳目類型, c.帳目順序, e.日期, e.帳目屬性, c.帳目名稱, e.帳目名稱, e.金額, "
+            "e.說明, e.定期, e.序列號 "
+            "ORDER BY e.帳目類型, c.帳目順序, e.日期, e.帳目屬性, c.帳目名稱, e.帳目名稱, e.金額, "
+            "e.說明, e.序列號"),
+        { dbDate(date), m_ledger });
+    QList<DayEntry> entries;
+    while (query.next()) {
+        DayEntry entry;
+        entry.income = query.value(0).toInt() != 0;
+        entry.mainName = query.value(1).toString().trimmed();
+        entry.name = query.value(2).toString();
+        entry.amount = query.value(3).toLongLong();
+        entry.mainNumber = query.value(4).toString().trimmed().toInt();
+        QString note = query.value(5).toString();
+        while (note.endsWith(QLatin1Char(' ')))
+            note.chop(1);
+        entry.note = note;
+        entry.period = query.value(6);
+        entry.serial = query.value(7).toLongLong();
+        entries << entry;
+    }
+    return entries;
+}
+
+std::optional<DayTotals> DayBook::totals(const QDate &date) const
+{
+    QSqlQuery query = m_db.exec(
+        QStringLiteral("SELECT 收入小計, 支出小計 FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?"),
+        { dbDate(date), m_ledger });
+    if (!query.next())
+        return std::nullopt;
+    return DayTotals { query.value(0).toLongLong(), query.value(1).toLongLong() };
+}
+
+DayTotals DayBook::save(const QDate &date, const QList<DayEntry> &rows)
+{
+    if (!date.isValid())
+        throw DbError(QStringLiteral("日期不正確"));
+    const QString day = dbDate(date);
+    Transaction tx(m_db);
+    m_db.exec(
+        QStringLiteral("DELETE FROM 單日記帳本 WHERE 日期 = ? AND 使用者 = ?"), { day, m_ledger });
+    m_db.exec(
+        QStringLiteral("DELETE FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?"), { day, m_ledger });
+    DayTotals totals;
+    // Income rows first, each kind in its listed order.
+    for (const bool income : { true, false }) {
+        for (const DayEntry &row : rows) {
+            if (row.income != income)
+                continue;
+            m_db.exec(QStringLiteral("INSERT INTO 單日記帳本 (日期, 使用者, 帳目類型, 帳目屬性, "
+                                     "帳目名稱, 金額, 說明, 定期, 序列號) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                { day, m_ledger, income ? 1 : 0, QString::number(row.mainNumber), row.name,
+                    row.amount, row.note, row.period, row.serial });
+            (income ? totals.income : totals.expense) += row.amount;
+        }
+    }
+    if (!rows.isEmpty())
+        m_db.exec(QStringLiteral(
+                      "INSERT INTO 記帳本 (日期, 使用者, 收入小計, 支出小計) VALUES (?, ?, ?, ?)"),
+            { day, m_ledger, totals.income, totals.expense });
+    tx.commit();
+    return totals;
+}
+
+qint64 DayBook::nextSerial(const QDate &date, bool income) const
+{
+    return GetNewSingleDayRecordNo(m_db, m_ledger, date, income);
+}
+
+void DayBook::storeDefaultPage(int page)
+{
+    const QString value = QString::number(page == 1 ? 1 : 0);
+    Transaction tx(m_db);
+    QSqlQuery update
+        = m_db.exec(QStringLiteral("UPDATE 參數設定 SET 設定值 = ? WHERE 代碼 = ? AND 使用者 = ?"),
+            { value, Schema::DefaultPageCode, m_ledger });
+    // A ledger without the setting row (an old file) gets one.
+    if (update.numRowsAffected() == 0)
+        m_db.exec(QStringLiteral("INSERT INTO 參數設定 (代碼, 設定值, 使用者) VALUES (?, ?, ?)"),
+            { Schema::DefaultPageCode, value, m_ledger });
+    tx.commit();
+}
