@@ -1,18 +1,139 @@
 #include "statistics/Month_Unit.h"
 
+#include "analysis/CashDetail_Unit.h"
 #include "app/Program.h"
+#include "calendar/RM_Main_Unit.h"
+#include "statistics/StatisticsWidgets.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
+    Qt::ArrowType arrow, const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setArrowType(arrow);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setGeometry(geometry);
+    return button;
+}
+} // namespace
 
 TMonth_Form::TMonth_Form(Program &program)
-    : m_program(program)
+    : StatisticsForm(program, QStringLiteral("Month_Form"), 100)
 {
-    setObjectName(QStringLiteral("Month_Form"));
-    setWindowTitle(QStringLiteral(""));
-    setFixedSize(700, 560);
+    setWindowTitle(QStringLiteral("月統計"));
+    setFixedSize(881, 346);
+
+    M_Label = new QLabel(this);
+    M_Label->setObjectName(QStringLiteral("M_Label"));
+    M_Label->setFont(statisticsFont(QStringLiteral("標楷體"), 20));
+    M_Label->setGeometry(47, 11, 40, 24);
+    M_Label->setText(m_program.RM_Main_Form->M_Label->text());
+    MSpeedButton1 = arrowButton(this, QStringLiteral("MSpeedButton1"), QStringLiteral("上一月份"),
+        Qt::LeftArrow, QRect(16, 10, 25, 25));
+    MSpeedButton2 = arrowButton(this, QStringLiteral("MSpeedButton2"), QStringLiteral("下一月份"),
+        Qt::RightArrow, QRect(88, 10, 25, 25));
+    connect(
+        MSpeedButton1, &QToolButton::clicked, this, [this] { MSpeedButton1Click(MSpeedButton1); });
+    connect(
+        MSpeedButton2, &QToolButton::clicked, this, [this] { MSpeedButton1Click(MSpeedButton2); });
+
+    placeCommon(QRect(16, 48, 321, 249), 344, QRect(344, 40, 529, 273));
+    const int widths[] = { 98, 56, 98, 56 };
+    for (int i = 0; i < 4; ++i)
+        ListView1->header()->resizeSection(i, widths[i]);
+
+    BitBtn4
+        = makeButton(QStringLiteral("BitBtn4"), QStringLiteral("明細清單"), QRect(536, 8, 75, 25));
+    BitBtn1 = makeButton(QStringLiteral("BitBtn1"), QStringLiteral("列印"), QRect(624, 8, 75, 25));
+    BitBtn2 = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("匯出"), QRect(712, 8, 75, 25));
+    BitBtn3 = makeButton(QStringLiteral("BitBtn3"), QStringLiteral("離開"), QRect(800, 8, 75, 25));
+    QPalette maroon = BitBtn3->palette();
+    maroon.setColor(QPalette::ButtonText, QColor(128, 0, 0));
+    BitBtn3->setPalette(maroon);
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { BitBtn4Click(); });
+    watchKeys();
 }
 
-void TMonth_Form::FormActivate() {}
-
-void TMonth_Form::openFromCalendar()
+void TMonth_Form::showEvent(QShowEvent *event)
 {
-    showCentred();
+    M_Label->setText(m_program.RM_Main_Form->M_Label->text());
+    StatisticsForm::showEvent(event);
+}
+
+int TMonth_Form::monthShown() const
+{
+    QString text = M_Label->text();
+    return text.remove(QStringLiteral("月")).trimmed().toInt();
+}
+
+SummaryInput TMonth_Form::periodInput() const
+{
+    SummaryInput input;
+    input.year = m_program.currentYear();
+    input.month = monthShown();
+    return input;
+}
+
+void TMonth_Form::summaryStarting()
+{
+    setWindowTitle(QStringLiteral("%1年度-月統計").arg(m_program.currentYear()));
+}
+
+QString TMonth_Form::chartPicturePath() const
+{
+    return m_program.filePath(
+        CategorySummary::pictureFileName(QStringLiteral("month"), m_program.currentLedger()));
+}
+
+QString TMonth_Form::reportTitle() const
+{
+    return QStringLiteral("%1月統計報表").arg(monthShown());
+}
+
+void TMonth_Form::MSpeedButton1Click(QToolButton *sender)
+{
+    QSpinBox *year = m_program.RM_Main_Form->Year_Label;
+    int m = monthShown() + (sender->toolTip() == QStringLiteral("上一月份") ? -1 : 1);
+    int y = year->value();
+    if (m < 1) {
+        m = 12;
+        --y;
+    } else if (m > 12) {
+        m = 1;
+        ++y;
+    }
+    // The calendar cannot show a year outside its range; stay on the month shown then.
+    if (y < year->minimum() || y > year->maximum())
+        return;
+    if (y != year->value())
+        year->setValue(y);
+    const QString caption = QStringLiteral("%1月").arg(m);
+    M_Label->setText(caption);
+    m_program.RM_Main_Form->M_Label->setText(caption);
+    FormActivate();
+}
+
+void TMonth_Form::BitBtn3Click()
+{
+    leaveToCalendar(true);
+}
+
+void TMonth_Form::BitBtn4Click()
+{
+    // The detail list opens on the month shown here and comes back to this screen.
+    m_program.CashDetail_Form->showCentred();
+    hide();
 }

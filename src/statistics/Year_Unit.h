@@ -1,18 +1,39 @@
 #pragma once
 
-#include "ui/GradientWindow.h"
+#include "statistics/StatisticsForm.h"
 
-class Program;
+class QLabel;
+class QToolButton;
 
-class TYear_Form : public GradientWindow
+// Yearly statistics: one year of the current ledger by category, with its bar chart.
+class TYear_Form : public StatisticsForm
 {
     Q_OBJECT
 public:
     explicit TYear_Form(Program &program);
-    void FormActivate() override;
-    // Called by the calendar's command that opens this screen.
-    void openFromCalendar();
 
-private:
-    Program &m_program;
+    // Both arrows: the button's hint says which way.
+    void YSpeedButton1Click(QToolButton *sender);
+    void BitBtn3Click(); // 年度分析
+    void BitBtn4Click(); // 離開
+    void BitBtn5Click(); // 明細清單
+    void leave() override { BitBtn4Click(); }
+
+    QString chartPicturePath() const override;
+    QString reportTitle() const override;
+    int yearShown() const;
+
+    QLabel *Y_Label = nullptr;
+    QToolButton *YSpeedButton1 = nullptr;
+    QToolButton *YSpeedButton2 = nullptr;
+    // Enabled by the calendar whenever it becomes active with a ledger; a year without
+    // entries disables it until then.
+    QPushButton *BitBtn3 = nullptr;
+    QPushButton *BitBtn4 = nullptr;
+    QPushButton *BitBtn5 = nullptr;
+
+protected:
+    SummaryInput periodInput() const override;
+    void summaryFoundNothing() override;
+    void showEvent(QShowEvent *event) override;
 };

@@ -1,3 +1,8 @@
 # Files of src/statistics, by layer (core: no QtGui/QtWidgets; output: report and spreadsheet; screens).
-list(APPEND SCREEN_SOURCES src/statistics/Month_Unit.cpp)
-list(APPEND SCREEN_SOURCES src/statistics/Year_Unit.cpp)
+list(APPEND CORE_SOURCES src/statistics/CategorySummary.cpp)
+list(APPEND SCREEN_SOURCES
+    src/statistics/StatisticsWidgets.cpp
+    src/statistics/StatisticsForm.cpp
+    src/statistics/Month_Unit.cpp
+    src/statistics/Year_Unit.cpp
+)

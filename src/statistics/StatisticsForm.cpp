@@ -1,0 +1,261 @@
+#include "statistics/StatisticsForm.h"
+
+#include "app/Program.h"
+#include "calendar/RM_Main_Unit.h"
+#include "statistics/StatisticsWidgets.h"
+#include "ui/Colors.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTreeWidget>
+
+StatisticsForm::StatisticsForm(Program &program, const QString &name, int chartLabelStep)
+    : m_program(program)
+{
+    setObjectName(name);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setColumnCount(4);
+    ListView1->setHeaderLabels({ QStringLiteral("收入"), QStringLiteral("金額  "),
+        QStringLiteral("支出"), QStringLiteral("金額  ") });
+    ListView1->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    ListView1->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    ListView1->header()->setSectionsClickable(false);
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setFont(statisticsFont(QStringLiteral("新細明體"), 13));
+    ListView1->setItemDelegate(new TotalRowDelegate(ListView1));
+    ListView1->setAccessibleName(QStringLiteral("分類統計"));
+
+    JvComboBox1 = new QComboBox(this);
+    JvComboBox1->setObjectName(QStringLiteral("JvComboBox1"));
+    JvComboBox1->addItems(CategorySummary::sideItems());
+    JvComboBox1->setAccessibleName(QStringLiteral("收支"));
+    JvComboBox2 = new QComboBox(this);
+    JvComboBox2->setObjectName(QStringLiteral("JvComboBox2"));
+    JvComboBox2->setAccessibleName(QStringLiteral("統計項目"));
+    // Only the user's choices count as changes; setting an index in code does not.
+    connect(JvComboBox1, &QComboBox::activated, this, [this] { JvComboBox1Change(); });
+    connect(JvComboBox2, &QComboBox::activated, this, [this] { JvComboBox2Change(); });
+
+    Chart1 = new StatisticsChart(chartLabelStep, this);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setAccessibleName(QStringLiteral("統計圖"));
+    pm1 = new QMenu(this);
+    pm1->setObjectName(QStringLiteral("pm1"));
+    N1 = pm1->addAction(QStringLiteral("收入圖表"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = pm1->addAction(QStringLiteral("支出圖表"));
+    N2->setObjectName(QStringLiteral("N2"));
+    connect(N1, &QAction::triggered, this, [this] { N1Click(); });
+    connect(N2, &QAction::triggered, this, [this] { N2Click(); });
+    Chart1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Chart1, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint &pos) { pm1->popup(Chart1->mapToGlobal(pos)); });
+
+    StatusBar1 = new StatusPanels({ 50, 100, 50 }, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFont(statisticsFont(QStringLiteral("新細明體"), 13, true));
+    StatusBar1->setPanelText(0, QStringLiteral("結餘："));
+    StatusBar1->setPanelAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    StatusBar1->setOwnerDrawn({ 1, 2 }, [this](QPainter &painter, int panel, const QRect &rect) {
+        StatusBar1DrawPanel(painter, panel, rect);
+    });
+}
+
+QPushButton *StatisticsForm::makeButton(
+    const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *button = new QPushButton(text, this);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(statisticsFont(QStringLiteral("新細明體"), 16, true));
+    return button;
+}
+
+void StatisticsForm::placeCommon(const QRect &list, int selectorLeft, const QRect &chart)
+{
+    ListView1->setGeometry(list);
+    JvComboBox1->setGeometry(selectorLeft, 16, 49, 21);
+    JvComboBox2->setGeometry(selectorLeft + 56, 16, 105, 21);
+    Chart1->setGeometry(chart);
+    StatusBar1->setGeometry(0, height() - 19, width(), 19);
+}
+
+void StatisticsForm::watchKeys()
+{
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *child : children)
+        child->installEventFilter(this);
+}
+
+bool StatisticsForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        leave();
+        return true;
+    }
+    return GradientWindow::eventFilter(watched, event);
+}
+
+void StatisticsForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        leave();
+        return;
+    }
+    GradientWindow::keyPressEvent(event);
+}
+
+void StatisticsForm::closeEvent(QCloseEvent *event)
+{
+    // The close box keeps the chart picture; only the leave button removes it.
+    event->accept();
+    leaveToCalendar(false);
+}
+
+void StatisticsForm::leaveToCalendar(bool deletePicture)
+{
+    if (deletePicture)
+        QFile::remove(chartPicturePath());
+    hide();
+    m_program.RM_Main_Form->showCentred();
+}
+
+void StatisticsForm::openFromCalendar()
+{
+    showCentred();
+    JvComboBox1->setCurrentIndex(m_program.DefaultDayPage == 1 ? 1 : 0);
+    JvComboBox1Change();
+}
+
+void StatisticsForm::JvComboBox1Change()
+{
+    JvComboBox2->clear();
+    JvComboBox2->addItems(CategorySummary::groupItems(JvComboBox1->currentText()));
+    JvComboBox2->setCurrentIndex(0);
+    ApplySelection();
+    FormActivate();
+}
+
+void StatisticsForm::JvComboBox2Change()
+{
+    ApplySelection();
+    FormActivate();
+}
+
+void StatisticsForm::ApplySelection()
+{
+    ViewMode = CategorySummary::viewModeFor(
+        JvComboBox1->currentText(), std::max(0, JvComboBox2->currentIndex()));
+    AttrFilter = CategorySummary::attrFilterFor(ViewMode);
+}
+
+void StatisticsForm::N1Click()
+{
+    ViewMode = 0;
+    FormActivate();
+}
+
+void StatisticsForm::N2Click()
+{
+    ViewMode = 2;
+    FormActivate();
+}
+
+void StatisticsForm::FormActivate()
+{
+    m_program.guarded([this] { runSummary(); });
+}
+
+void StatisticsForm::runSummary()
+{
+    summaryStarting();
+    SummaryInput input = periodInput();
+    input.ledger = m_program.currentLedger();
+    input.viewMode = ViewMode;
+    input.attrFilter = AttrFilter;
+    input.groupText = JvComboBox2->currentText();
+
+    // Nothing of an earlier run stays on screen, even when this one fails.
+    m_summary = {};
+    IncomeTotal = 0;
+    ExpenseTotal = 0;
+    ListView1->clear();
+    Chart1->clearPoints();
+    StatusBar1->update();
+
+    m_summary = CategorySummary(m_program.db()).run(input);
+    IncomeTotal = m_summary.incomeTotal;
+    ExpenseTotal = m_summary.expenseTotal;
+    if (!m_summary.hasEntries) {
+        QFile::remove(chartPicturePath());
+        BitBtn1->setEnabled(false);
+        BitBtn2->setEnabled(false);
+        summaryFoundNothing();
+    } else {
+        Chart1->setPoints(m_summary.chartPoints);
+        BitBtn1->setEnabled(true);
+        BitBtn2->setEnabled(true);
+        writePicture();
+        fillList(m_summary.rows);
+    }
+    StatusBar1->setPanelText(0, currentStatus().caption);
+    StatusBar1->setPanelText(2, QString());
+    StatusBar1->update();
+}
+
+void StatisticsForm::writePicture()
+{
+    const QString path = chartPicturePath();
+    if (!Chart1->savePicture(path))
+        m_program.prompts().error(QStringLiteral("無法寫入統計圖檔案：%1").arg(path));
+}
+
+void StatisticsForm::fillList(const QList<SummaryRow> &rows)
+{
+    QList<QTreeWidgetItem *> items;
+    for (const SummaryRow &row : rows) {
+        auto *item = new QTreeWidgetItem(
+            { row.incomeName, row.incomeAmount, row.expenseName, row.expenseAmount });
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+        items << item;
+    }
+    ListView1->addTopLevelItems(items);
+}
+
+SummaryStatus StatisticsForm::currentStatus() const
+{
+    return CategorySummary::status(JvComboBox2->currentText(), IncomeTotal, ExpenseTotal);
+}
+
+void StatisticsForm::StatusBar1DrawPanel(QPainter &painter, int panel, const QRect &rect)
+{
+    const SummaryStatus status = currentStatus();
+    const QPoint at(rect.left() + 1, 4);
+    const QRect textRect(at, QSize(rect.width() - 2, rect.height() - 4));
+    painter.setBackgroundMode(Qt::TransparentMode);
+    if (panel == 1 && status.showsBalance) {
+        painter.setPen(winColor(status.negative ? Palette::Expense : Palette::Income));
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, status.balanceText);
+    } else if (panel == 2 && !status.note.isEmpty()) {
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, status.note);
+    }
+}

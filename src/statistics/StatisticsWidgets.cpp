@@ -1,0 +1,275 @@
+#include "statistics/StatisticsWidgets.h"
+
+#include "statistics/CategorySummary.h"
+#include "ui/Colors.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
+#include <QImage>
+#include <QPainter>
+#include <QStackedBarSeries>
+#include <QStyleOptionViewItem>
+#include <QValueAxis>
+#include <cmath>
+
+QFont statisticsFont(const QString &family, int pixelSize, bool bold)
+{
+    QFont font;
+    // 標楷體 is a brush script; the serif face is its closest stand-in.
+    const QString fallback = family == QStringLiteral("標楷體")
+        ? QStringLiteral("Noto Serif CJK TC")
+        : QStringLiteral("Noto Sans CJK TC");
+    font.setFamilies({ family, fallback, QStringLiteral("Noto Sans CJK TC") });
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// ---------------------------------------------------------------------------------------
+
+StatusPanels::StatusPanels(const QList<int> &widths, QWidget *parent)
+    : QWidget(parent)
+    , m_widths(widths)
+{
+    for (int i = 0; i < widths.size(); ++i) {
+        m_texts << QString();
+        m_alignments << (Qt::AlignLeft | Qt::AlignVCenter);
+    }
+}
+
+void StatusPanels::setPanelText(int panel, const QString &text)
+{
+    if (panel < 0 || panel >= m_texts.size() || m_texts[panel] == text)
+        return;
+    m_texts[panel] = text;
+    update();
+}
+
+void StatusPanels::setPanelAlignment(int panel, Qt::Alignment alignment)
+{
+    if (panel >= 0 && panel < m_alignments.size())
+        m_alignments[panel] = alignment;
+}
+
+void StatusPanels::setOwnerDrawn(const QList<int> &panels, DrawPanel draw)
+{
+    m_ownerDrawn = panels;
+    m_draw = std::move(draw);
+    update();
+}
+
+QRect StatusPanels::panelRect(int panel) const
+{
+    int left = 0;
+    for (int i = 0; i < panel && i < m_widths.size(); ++i)
+        left += m_widths[i];
+    int width = panel < m_widths.size() ? m_widths[panel] : 0;
+    // The last panel runs to the right edge, as status bars do.
+    if (panel == m_widths.size() - 1)
+        width = std::max(width, this->width() - left);
+    return QRect(left, 0, width, height());
+}
+
+void StatusPanels::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.setFont(font());
+    const QColor shadow = palette().mid().color();
+    const QColor light = palette().light().color();
+    for (int i = 0; i < m_widths.size(); ++i) {
+        const QRect r = panelRect(i).adjusted(0, 2, -2, 0);
+        painter.setPen(shadow);
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(light);
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+        if (m_ownerDrawn.contains(i) && m_draw) {
+            painter.save();
+            painter.setClipRect(r);
+            m_draw(painter, i, r);
+            painter.restore();
+        } else if (!m_texts[i].isEmpty()) {
+            painter.setPen(palette().windowText().color());
+            painter.drawText(r.adjusted(2, 0, -2, 0), int(m_alignments[i]), m_texts[i]);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+void TotalRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const bool total = index.siblingAtColumn(0).data().toString() == CategorySummary::TotalCaption;
+    option->font.setBold(total);
+    if (!total)
+        return;
+    QColor colour;
+    if (index.column() == 1)
+        colour = winColor(Palette::Income);
+    else if (index.column() == 3)
+        colour = winColor(Palette::Expense);
+    if (colour.isValid()) {
+        option->palette.setColor(QPalette::Text, colour);
+        option->palette.setColor(QPalette::HighlightedText, colour);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+namespace {
+// Labels must be unique on a category axis; invisible spaces keep equal names apart.
+QString uniqueLabel(const QString &label, const QStringList &taken)
+{
+    QString candidate = label;
+    while (taken.contains(candidate))
+        candidate += QChar(0x200B);
+    return candidate;
+}
+
+QString wrapLabel(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QString wrapped;
+    QString line;
+    for (const QChar c : text) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+            wrapped += line.toHtmlEscaped() + QStringLiteral("<br>");
+            line.clear();
+        }
+        line += c;
+    }
+    return wrapped + line.toHtmlEscaped();
+}
+
+qint64 niceStep(qint64 maximum, int minimumStep)
+{
+    const double rough = std::max<double>(double(maximum) / 5.0, 1.0);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = magnitude;
+    for (const double factor : { 1.0, 2.0, 5.0, 10.0 }) {
+        step = factor * magnitude;
+        if (step >= rough)
+            break;
+    }
+    return std::max<qint64>(qint64(step), std::max(minimumStep, 1));
+}
+} // namespace
+
+StatisticsChart::StatisticsChart(int labelStep, QWidget *parent)
+    : QChartView(parent)
+    , m_labelStep(labelStep)
+{
+    QChart *c = chart();
+    c->legend()->hide();
+    c->setTitle(QString());
+    c->setBackgroundBrush(Qt::white);
+    c->setBackgroundRoundness(0);
+    c->setAnimationOptions(QChart::NoAnimation);
+    c->layout()->setContentsMargins(0, 0, 0, 0);
+    c->setMargins(QMargins(6, 6, 10, 4));
+    setRenderHint(QPainter::Antialiasing);
+    setBackgroundBrush(Qt::white);
+
+    Series1 = new QStackedBarSeries(c);
+    Series1->setObjectName(QStringLiteral("Series1"));
+    Series1->setBarWidth(0.7);
+    c->addSeries(Series1);
+    m_axisX = new QBarCategoryAxis(c);
+    m_axisX->setTruncateLabels(false);
+    m_axisX->setLabelsFont(statisticsFont(QStringLiteral("新細明體"), 12));
+    m_axisX->setGridLineVisible(false);
+    m_axisY = new QValueAxis(c);
+    m_axisY->setLabelFormat(QStringLiteral("%.0f"));
+    m_axisY->setLabelsFont(statisticsFont(QStringLiteral("新細明體"), 11));
+    m_axisY->setRange(0, 100);
+    c->addAxis(m_axisX, Qt::AlignBottom);
+    c->addAxis(m_axisY, Qt::AlignLeft);
+    Series1->attachAxis(m_axisX);
+    Series1->attachAxis(m_axisY);
+}
+
+QColor StatisticsChart::barColor(int index)
+{
+    static const QList<QColor> colours { QColor(220, 50, 47), QColor(38, 139, 210),
+        QColor(133, 153, 0), QColor(255, 193, 7), QColor(108, 113, 196), QColor(42, 161, 152),
+        QColor(203, 75, 22), QColor(211, 54, 130), QColor(88, 110, 117), QColor(0, 128, 0),
+        QColor(128, 0, 128), QColor(0, 0, 160), QColor(181, 137, 0), QColor(0, 160, 200),
+        QColor(160, 82, 45), QColor(112, 128, 144) };
+    return colours.at(index % colours.size());
+}
+
+void StatisticsChart::clearPoints()
+{
+    setPoints({});
+}
+
+void StatisticsChart::setPoints(const QList<ChartPoint> &points)
+{
+    m_points = points;
+    Series1->clear();
+    const int n = int(points.size());
+    qint64 maximum = 0;
+    for (int i = 0; i < n; ++i) {
+        // One set per bar, holding a value in its own column only: stacked, the bars stand
+        // full width at their places, each in its own colour.
+        auto *set = new QBarSet(points[i].label);
+        for (int j = 0; j < n; ++j)
+            set->append(j == i ? double(points[i].value) : 0.0);
+        set->setColor(barColor(i));
+        set->setPen(Qt::NoPen);
+        Series1->append(set);
+        maximum = std::max(maximum, points[i].value);
+    }
+    const qint64 step = niceStep(maximum, m_labelStep);
+    const qint64 top = std::max<qint64>(step, (maximum + step - 1) / step * step);
+    m_axisY->setTickType(QValueAxis::TicksDynamic);
+    m_axisY->setTickAnchor(0);
+    m_axisY->setTickInterval(double(step));
+    m_axisY->setRange(0, double(top));
+    relabel();
+}
+
+void StatisticsChart::relabel()
+{
+    m_axisX->clear();
+    const int n = int(m_points.size());
+    if (n == 0)
+        return;
+    const QFontMetrics metrics(m_axisX->labelsFont());
+    const int plotWidth = std::max(40, width() - 70);
+    const int slot = std::max(metrics.horizontalAdvance(QChar(0x4E00)), plotWidth / n - 4);
+    QStringList labels;
+    for (int i = 0; i < n; ++i) {
+        // Neighbouring labels alternate in height so that long names do not collide.
+        const bool alternate = n > 4;
+        QString label = wrapLabel(m_points[i].label, metrics, (alternate ? slot * 2 : slot) - 6);
+        if (alternate && i % 2 == 1)
+            label = QStringLiteral("<br>") + label;
+        labels << uniqueLabel(label, labels);
+    }
+    m_axisX->append(labels);
+}
+
+void StatisticsChart::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    relabel();
+}
+
+bool StatisticsChart::savePicture(const QString &path)
+{
+    // The chart lays itself out lazily; bring it up to date before rendering it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        render(&painter);
+    }
+    return image.save(path, "BMP");
+}
