@@ -11,6 +11,7 @@
 #include "dialogs/MsgShow_Unit.h"
 #include "dialogs/mrYesNo_Unit.h"
 #include "ledgers/KeyPW_Unit.h"
+#include "ledgers/LedgerDirectory.h"
 #include "ledgers/NewUser_Unit.h"
 #include "ledgers/PasswordChange_Unit.h"
 #include "ledgers/SelectUser_Unit.h"
@@ -34,6 +35,7 @@ Program::Program(const QString &programDir, std::unique_ptr<Prompts> prompts)
     , m_prompts(std::move(prompts))
 {
     QDir().mkpath(ProgramDir);
+    m_directory = std::make_unique<LedgerDirectory>(userInfoPath());
     if (!m_prompts)
         m_prompts = std::make_unique<DialogPrompts>(*this);
     createScreens();

@@ -11,6 +11,7 @@
 class QWidget;
 
 class Database;
+class LedgerDirectory;
 class TSelectUser_Form;
 class TRM_Main_Form;
 class TSelectYear_Form;
@@ -47,6 +48,8 @@ public:
 
     Database &db() { return *m_db; }
     Prompts &prompts() { return *m_prompts; }
+    // The ledger directory file UserInfo of this data directory.
+    LedgerDirectory &directory() { return *m_directory; }
     QString userInfoPath() const;
     QString filePath(const QString &name) const;
 
@@ -88,6 +91,7 @@ private:
 
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Prompts> m_prompts;
+    std::unique_ptr<LedgerDirectory> m_directory;
     std::vector<QWidget *> m_screens;
     bool m_ended = false;
 };

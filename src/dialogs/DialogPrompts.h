@@ -15,10 +15,10 @@ public:
     void message(const QString &text) override;
     void error(const QString &text) override;
     void alert(const QString &caption, const QString &text) override;
-    QString saveFileName(const QString &caption, const QString &suggestedPath,
-                         const QString &filter) override;
-    QString openFileName(const QString &caption, const QString &directory,
-                         const QString &filter) override;
+    QString saveFileName(
+        const QString &caption, const QString &suggestedPath, const QString &filter) override;
+    QString openFileName(
+        const QString &caption, const QString &directory, const QString &filter) override;
     void preview(Report &report) override;
 
 private:

@@ -3,13 +3,29 @@
 #include "ui/GradientWindow.h"
 
 class Program;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
+// The password change screen "變更密碼" of the ledger picked on the selection screen. Its
+// fields keep their texts between uses.
 class TPasswordChange : public GradientWindow
 {
     Q_OBJECT
 public:
     explicit TPasswordChange(Program &program);
-    void FormActivate() override;
+
+    void btn1Click();
+    void btn2Click();
+
+    QLabel *Label1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Edit3 = nullptr;
+    QPushButton *btn1 = nullptr;
+    QPushButton *btn2 = nullptr;
 
 private:
     Program &m_program;

@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
     src/ledgers/Crypt32.cpp
     src/ledgers/PublicFunction.cpp
     src/ledgers/LedgerDirectory.cpp
+    src/ledgers/LedgerAdmin.cpp
 )
 list(APPEND SCREEN_SOURCES
     src/ledgers/SelectUser_Unit.cpp

@@ -1,0 +1,68 @@
+#include "dialogs/FormHelpers.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
+void EnterMovesFocus::install(QWidget *field, QWidget *target)
+{
+    field->installEventFilter(new EnterMovesFocus(field, target));
+}
+
+EnterMovesFocus::EnterMovesFocus(QWidget *field, QWidget *target)
+    : QObject(field)
+    , m_target(target)
+{ }
+
+bool EnterMovesFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    auto *field = qobject_cast<QWidget *>(watched);
+    if (m_target) {
+        m_target->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    // Walk the focus chain to the next control that can take the focus.
+    QWidget *next = field->nextInFocusChain();
+    while (next && next != field
+        && (!next->isEnabled() || !next->isVisible() || next->focusPolicy() == Qt::NoFocus
+            || next->focusProxy() || next->window() != field->window()))
+        next = next->nextInFocusChain();
+    if (next && next != field)
+        next->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+GradientTextLabel::GradientTextLabel(const QColor &from, const QColor &to, QWidget *parent)
+    : QLabel(parent)
+    , m_from(from)
+    , m_to(to)
+{ }
+
+void GradientTextLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QRect box = contentsRect();
+    const QRect textBox = fontMetrics().boundingRect(box, int(alignment()), text());
+    QLinearGradient gradient(textBox.left(), 0, textBox.right(), 0);
+    gradient.setColorAt(0, m_from);
+    gradient.setColorAt(1, m_to);
+    painter.setPen(QPen(QBrush(gradient), 1));
+    painter.setFont(font());
+    painter.drawText(box, int(alignment()), text());
+}
+
+QFont formFont(int pixelSize, int weight)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(pixelSize);
+    if (weight >= 0)
+        font.setWeight(QFont::Weight(weight));
+    return font;
+}
