@@ -2,6 +2,20 @@
 
 #include "report/Report.h"
 
-void showReportPreview(Report &)
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+void showReportPreview(Report &report)
 {
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("預覽列印"));
+    dialog.resize(900, 1000);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+        [&report](QPrinter *target) { report.print(*target); });
+    dialog.exec();
 }
