@@ -153,7 +153,9 @@ QRect PanelStatusBar::panelRect(int panel) const
     int left = 0;
     for (int i = 0; i < panel; ++i)
         left += m_widths[i];
-    return QRect(left, 0, m_widths.value(panel), height());
+    // The last panel reaches the right edge, as status bars do.
+    const int width = panel == panelCount() - 1 ? this->width() - left : m_widths.value(panel);
+    return QRect(left, 0, width, height());
 }
 
 void PanelStatusBar::paintEvent(QPaintEvent *)

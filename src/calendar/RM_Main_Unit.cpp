@@ -17,9 +17,12 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -46,6 +49,22 @@ QFont pixelFont(int pixelSize, bool bold = false, const QStringList &families = 
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+// A solid triangle pointing left or right, for the month arrows.
+QIcon arrowIcon(bool right)
+{
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Navy);
+    const QPolygonF triangle = right
+        ? QPolygonF({ QPointF(5, 2), QPointF(15, 9), QPointF(5, 16) })
+        : QPolygonF({ QPointF(13, 2), QPointF(3, 9), QPointF(13, 16) });
+    painter.drawPolygon(triangle);
+    return QIcon(pixmap);
 }
 
 QStringList regularScript()
@@ -129,25 +148,25 @@ void TRM_Main_Form::createCommandRow()
 
 void TRM_Main_Form::createMonthRow()
 {
-    auto arrow = [this](const char *name, Qt::ArrowType type, const QString &hint, int x) {
+    auto arrow = [this](const char *name, bool right, const QString &hint, int x) {
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setArrowType(type);
+        button->setIcon(arrowIcon(right));
         button->setAutoRaise(true);
         button->setToolTip(hint);
         button->setAccessibleName(hint);
+        button->setIconSize(QSize(18, 18));
         button->setGeometry(x, 52, 30, 30);
         button->setFocusPolicy(Qt::NoFocus);
         return button;
     };
-    MSpeedButton1 = arrow("MSpeedButton1", Qt::LeftArrow, QStringLiteral("上一月份"), GridLeft);
+    MSpeedButton1 = arrow("MSpeedButton1", false, QStringLiteral("上一月份"), GridLeft);
     M_Label = new QLabel(this);
     M_Label->setObjectName(QStringLiteral("M_Label"));
     M_Label->setFont(pixelFont(24, false, regularScript()));
     M_Label->setAlignment(Qt::AlignCenter);
     M_Label->setGeometry(GridLeft + 32, 48, 64, 38);
-    MSpeedButton2
-        = arrow("MSpeedButton2", Qt::RightArrow, QStringLiteral("下一月份"), GridLeft + 98);
+    MSpeedButton2 = arrow("MSpeedButton2", true, QStringLiteral("下一月份"), GridLeft + 98);
     connect(MSpeedButton1, &QToolButton::clicked, this, [this] { MSpeedButton1Click(-1); });
     connect(MSpeedButton2, &QToolButton::clicked, this, [this] { MSpeedButton1Click(1); });
 
@@ -208,7 +227,7 @@ void TRM_Main_Form::createStatusBar()
     StatusBar1 = new PanelStatusBar({ 200, 200, 82, 50 }, this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFont(pixelFont(16));
-    StatusBar1->setGeometry(0, height() - 24, width(), 24);
+    StatusBar1->setGeometry(0, height() - 26, width(), 26);
     StatusBar1->setDrawPanel([this](QPainter &painter, int panel, const QRect &rect) {
         StatusBar1DrawPanel(painter, panel, rect);
     });
@@ -223,7 +242,9 @@ void TRM_Main_Form::createStatusBar()
     lbl1->setAccessibleName(QStringLiteral("點選此處可查閱詳細說明"));
     lbl1->setCursor(Qt::PointingHandCursor);
     lbl1->adjustSize();
-    lbl1->move(GridLeft + 7 * CellWidth - lbl1->width(), GridTop + 6 * CellHeight + 1);
+    const int gridBottom = GridTop + 6 * CellHeight;
+    lbl1->move(GridLeft + 7 * CellWidth - lbl1->width(),
+        gridBottom + (StatusBar1->y() - gridBottom - lbl1->height()) / 2);
     connect(lbl1, &ClickLabel::clicked, this, [this] { lbl1Click(); });
 }
 
@@ -253,6 +274,9 @@ void TRM_Main_Form::FormActivate()
             m_program.db().open();
             for (QPushButton *button : { BitBtn2, BitBtn3, BitBtn4, BitBtn5, BitBtn6 })
                 button->setEnabled(true);
+            // The yearly screen's 年度分析 opens with a ledger, like the commands here.
+            if (m_program.Year_Form && m_program.Year_Form->BitBtn3)
+                m_program.Year_Form->BitBtn3->setEnabled(true);
         }
         FillMonthCalendar(Year_Label->value(), monthShown());
     });
@@ -368,7 +392,7 @@ void TRM_Main_Form::RichEdit1MouseDown(DayCell *cell)
     m_clickedDay = day;
     hide();
     m_program.LastDayCell = cell->objectName();
-    m_program.guarded([this, date] { m_program.CashRecord_Form->openFromCalendar(date); });
+    openScreen([this, date] { m_program.CashRecord_Form->openFromCalendar(date); });
 }
 
 void TRM_Main_Form::StatusBar1DrawPanel(QPainter &painter, int panel, const QRect &rect)
@@ -386,9 +410,16 @@ void TRM_Main_Form::StatusBar1DrawPanel(QPainter &painter, int panel, const QRec
     }
 }
 
+void TRM_Main_Form::openScreen(const std::function<void()> &open)
+{
+    // A screen that failed to open must not leave the user without a window.
+    if (!m_program.guarded(open) && !m_program.ended())
+        show();
+}
+
 void TRM_Main_Form::BitBtn1Click()
 {
-    m_program.guarded([this] {
+    openScreen([this] {
         m_program.SelectUser_Form->beginSwitch(User_Label->text());
         hide();
     });
@@ -396,7 +427,7 @@ void TRM_Main_Form::BitBtn1Click()
 
 void TRM_Main_Form::BitBtn2Click()
 {
-    m_program.guarded([this] {
+    openScreen([this] {
         m_program.FirmCash_Form->openFromCalendar(Year_Label->value(), monthShown());
         hide();
     });
@@ -404,7 +435,7 @@ void TRM_Main_Form::BitBtn2Click()
 
 void TRM_Main_Form::BitBtn3Click()
 {
-    m_program.guarded([this] {
+    openScreen([this] {
         m_program.Month_Form->openFromCalendar();
         hide();
     });
@@ -412,7 +443,7 @@ void TRM_Main_Form::BitBtn3Click()
 
 void TRM_Main_Form::BitBtn4Click()
 {
-    m_program.guarded([this] {
+    openScreen([this] {
         hide();
         m_program.Year_Form->openFromCalendar();
     });
@@ -420,7 +451,7 @@ void TRM_Main_Form::BitBtn4Click()
 
 void TRM_Main_Form::BitBtn5Click()
 {
-    m_program.guarded([this] {
+    openScreen([this] {
         hide();
         m_program.Year_Month_Form->openFromCalendar(Year_Label->value());
     });

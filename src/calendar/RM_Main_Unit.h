@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <array>
+#include <functional>
 
 class Program;
 class QLabel;
@@ -95,6 +96,8 @@ private:
     int monthShown() const;
     void fillCell(DayCell *cell, const CalendarCell &data, bool withTotals);
     void refill(int year, int month);
+    // Runs a command that hides this window and opens another screen.
+    void openScreen(const std::function<void()> &open);
 
     Program &m_program;
     int m_clickedDay = 0;

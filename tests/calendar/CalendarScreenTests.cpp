@@ -299,8 +299,9 @@ TEST(CalendarScreen, SwitchingLedgerKeepsLedgerYearAndMonth)
     EXPECT_EQ(t->currentLedger(), QStringLiteral("甲"));
 
     // Cancelling the switch shows the calendar again; its activation refills the month.
-    t->SelectUser_Form->hide();
-    cal.form->show();
+    QTest::mouseClick(t->SelectUser_Form->findChild<QPushButton *>("Button2"), Qt::LeftButton);
+    EXPECT_FALSE(t->SelectUser_Form->isVisible());
+    EXPECT_TRUE(cal.form->isVisible());
     cal.form->FormActivate();
     EXPECT_EQ(t->currentLedger(), QStringLiteral("甲"));
     EXPECT_EQ(cal.year(), 2010);
