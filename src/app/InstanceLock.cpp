@@ -14,10 +14,18 @@ InstanceLock::~InstanceLock()
     release();
 }
 
-bool InstanceLock::acquire()
+InstanceLock::Result InstanceLock::acquire()
 {
     // tryLock takes over a lock whose process has gone (it checks the recorded process).
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0))
+        return Result::Acquired;
+    return m_lock->error() == QLockFile::LockFailedError ? Result::HeldByAnother : Result::Failed;
+}
+
+QString InstanceLock::failureText() const
+{
+    return QStringLiteral("無法在資料目錄建立鎖定檔 %1，程式無法啟動。")
+        .arg(QDir::toNativeSeparators(m_lock->fileName()));
 }
 
 void InstanceLock::release()

@@ -9,9 +9,15 @@
 class InstanceLock
 {
 public:
+    enum class Result { Acquired, HeldByAnother, Failed };
+
     explicit InstanceLock(const QString &programDir);
     ~InstanceLock();
-    bool acquire();
+    Result acquire();
+    // Why Failed happened, in words for the user.
+    QString failureText() const;
+    // Never fails the exit: a lock that cannot be removed is left for the next start to
+    // take over.
     void release();
 
 private:

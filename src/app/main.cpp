@@ -7,9 +7,9 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTranslator>
-#include <cstdio>
 
 namespace {
 QString dataDirFromArguments(const QStringList &arguments)
@@ -34,14 +34,23 @@ int main(int argc, char *argv[])
 
     const QString dataDir = dataDirFromArguments(QApplication::arguments());
     if (!QDir().mkpath(dataDir)) {
-        std::fprintf(stderr, "無法建立資料目錄 %s\n", qPrintable(dataDir));
+        QMessageBox::critical(nullptr, QStringLiteral("青禾理財簿"),
+            QStringLiteral("無法建立資料目錄 %1，程式無法啟動。")
+                .arg(QDir::toNativeSeparators(dataDir)));
         return 1;
     }
 
     // A second copy on the same data ends at once, silently.
     InstanceLock lock(dataDir);
-    if (!lock.acquire())
+    switch (lock.acquire()) {
+    case InstanceLock::Result::Acquired:
+        break;
+    case InstanceLock::Result::HeldByAnother:
         return 0;
+    case InstanceLock::Result::Failed:
+        QMessageBox::critical(nullptr, QStringLiteral("青禾理財簿"), lock.failureText());
+        return 1;
+    }
 
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
