@@ -626,7 +626,7 @@ void TCashRecord_Form::record(Page &p)
         entry.name = p.subPicker->currentText();
         entry.amount = *amount;
         entry.note = p.note->text();
-        entry.period = QString();
+        entry.period = QStringLiteral("");
         if (!m_program.guarded([&] { entry.serial = dayBook().nextSerial(shownDate(), p.income); }))
             return;
         addRow(p.list, entry);
@@ -645,7 +645,7 @@ void TCashRecord_Form::record(Page &p)
         item->setText(NoteColumn, p.note->text());
         item->setText(SerialColumn, p.note->toolTip());
         // Changed here, so no longer what a recurring item posted.
-        item->setData(CaptionColumn, PeriodRole, QString());
+        item->setData(CaptionColumn, PeriodRole, QStringLiteral(""));
         cancelModification();
     }
     p.amount->setFocus();

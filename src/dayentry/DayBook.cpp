@@ -4,6 +4,14 @@
 #include "store/LedgerOps.h"
 #include "store/Schema.h"
 
+namespace {
+// An empty name or note is stored as the empty text, never as null.
+QString nonNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+} // namespace
+
 DayBook::DayBook(Database &db, const QString &ledger)
     : m_db(db)
     , m_ledger(ledger)
@@ -78,8 +86,8 @@ DayTotals DayBook::save(const QDate &date, const QList<DayEntry> &rows)
             m_db.exec(QStringLiteral("INSERT INTO 單日記帳本 (日期, 使用者, 帳目類型, 帳目屬性, "
                                      "帳目名稱, 金額, 說明, 定期, 序列號) "
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                { day, m_ledger, income ? 1 : 0, QString::number(row.mainNumber), row.name,
-                    row.amount, row.note, row.period, row.serial });
+                { day, m_ledger, income ? 1 : 0, QString::number(row.mainNumber), nonNull(row.name),
+                    row.amount, nonNull(row.note), row.period, row.serial });
             (income ? totals.income : totals.expense) += row.amount;
         }
     }

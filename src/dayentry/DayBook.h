@@ -19,7 +19,7 @@ struct DayEntry
     QString note;
     // 定期 as stored (null in rows older than the column); a row the user added or changed
     // on the day screen carries the empty text.
-    QVariant period = QString();
+    QVariant period = QStringLiteral("");
     qint64 serial = 0;
 };
 

@@ -76,9 +76,14 @@ bool AmountEditFilter::pasteChecked()
 QMenu *AmountEditFilter::createContextMenu()
 {
     QMenu *menu = m_edit->createStandardContextMenu();
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this, [this] { pasteChecked(); });
+    const QString pasteText = QLineEdit::tr("&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() != QStringLiteral("edit-paste")
+            && !action->text().startsWith(pasteText))
+            continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        action->disconnect();
+        connect(action, &QAction::triggered, this, [this] { pasteChecked(); });
     }
     return menu;
 }
