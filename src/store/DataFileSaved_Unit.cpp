@@ -1,13 +1,38 @@
 #include "store/DataFileSaved_Unit.h"
 
 #include "app/Program.h"
+#include "calendar/RM_Main_Unit.h"
+#include "store/Backup.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFont>
+#include <QPushButton>
 
 TDataFileSaved_Form::TDataFileSaved_Form(Program &program)
     : m_program(program)
 {
     setObjectName(QStringLiteral("DataFileSaved_Form"));
-    setWindowTitle(QStringLiteral(""));
-    setFixedSize(300, 150);
+    setWindowTitle(QStringLiteral("備份"));
+    // A single border with only the close button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(244, 53);
+
+    auto makeButton = [this](const char *name, const QString &caption, int x) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        QFont font = button->font();
+        font.setBold(true);
+        button->setFont(font);
+        button->setGeometry(x, 11, 100, 31);
+        return button;
+    };
+    jvbtbtn2 = makeButton("jvbtbtn2", QStringLiteral("備份"), 14);
+    jvbtbtn3 = makeButton("jvbtbtn3", QStringLiteral("回存"), 130);
+    connect(jvbtbtn2, &QPushButton::clicked, this, &TDataFileSaved_Form::jvbtbtn2Click);
+    connect(jvbtbtn3, &QPushButton::clicked, this, &TDataFileSaved_Form::jvbtbtn3Click);
 }
 
 void TDataFileSaved_Form::FormActivate() { }
@@ -15,4 +40,69 @@ void TDataFileSaved_Form::FormActivate() { }
 void TDataFileSaved_Form::openFromCalendar()
 {
     showCentred();
+}
+
+bool TDataFileSaved_Form::runWith(QPushButton *button, const std::function<void()> &work)
+{
+    button->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString refusal, failure;
+    try {
+        work();
+    } catch (const BackupRefused &e) {
+        refusal = e.message();
+    } catch (const std::exception &e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    QApplication::restoreOverrideCursor();
+    button->setEnabled(true);
+    if (!refusal.isEmpty())
+        m_program.prompts().warning(refusal);
+    else if (!failure.isEmpty())
+        m_program.prompts().error(failure);
+    return refusal.isEmpty() && failure.isEmpty();
+}
+
+void TDataFileSaved_Form::jvbtbtn2Click()
+{
+    const QString target = m_program.prompts().saveFileName(QStringLiteral("備份"),
+        Backup::defaultFileName(m_program.ProgramDir, QDate::currentDate()), fileFilter());
+    if (target.isEmpty())
+        return;
+    // On a failure the screen stays open so that another place can be chosen.
+    if (runWith(jvbtbtn2, [&] { Backup(m_program.db(), m_program.ProgramDir).backupTo(target); }))
+        close();
+}
+
+void TDataFileSaved_Form::jvbtbtn3Click()
+{
+    const QString source = m_program.prompts().openFileName(
+        QStringLiteral("回存"), m_program.ProgramDir, fileFilter());
+    if (source.isEmpty())
+        return;
+    if (!m_program.prompts().confirm(QStringLiteral("回存將會覆蓋目前資料，確認是否回存？"))) {
+        close();
+        return;
+    }
+    const QString ledger = m_program.currentLedger();
+    if (runWith(jvbtbtn3,
+            [&] { Backup(m_program.db(), m_program.ProgramDir).restoreLedger(source, ledger); }))
+        close();
+}
+
+void TDataFileSaved_Form::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    FormClose();
+}
+
+void TDataFileSaved_Form::FormClose()
+{
+    hide();
+    // The calendar refills its month when it becomes active again.
+    if (auto *calendar = m_program.RM_Main_Form) {
+        calendar->show();
+        calendar->raise();
+        calendar->activateWindow();
+    }
 }

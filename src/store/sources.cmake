@@ -6,3 +6,4 @@ list(APPEND CORE_SOURCES
     src/store/LedgerOps.cpp
 )
 list(APPEND SCREEN_SOURCES src/store/DataFileSaved_Unit.cpp)
+list(APPEND CORE_SOURCES src/store/Backup.cpp)
