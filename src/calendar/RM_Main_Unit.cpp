@@ -311,17 +311,25 @@ void TRM_Main_Form::FillMonthCalendar(int year, int month)
 void TRM_Main_Form::fillCell(DayCell *cell, const CalendarCell &data, bool withTotals)
 {
     cell->clear();
-    if (data.day <= 0)
+    // Days open the day screen only for a ledger; the cursor says so.
+    cell->setCursor(data.day > 0 && withTotals ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (data.day <= 0) {
+        cell->setAccessibleName(QString());
         return;
+    }
     cell->addLine({ QString::number(data.day), winColor(DayNumberColor), 19, Qt::AlignLeft });
-    if (!withTotals)
-        return;
-    if (data.showsIncome())
+    QString spoken = QStringLiteral("%1日").arg(data.day);
+    if (withTotals && data.showsIncome()) {
         cell->addLine(
             { formatAmount(*data.income), winColor(Palette::Income), 16, Qt::AlignRight });
-    if (data.showsExpense())
+        spoken += QStringLiteral(" 收入 ") + formatAmount(*data.income);
+    }
+    if (withTotals && data.showsExpense()) {
         cell->addLine({ QStringLiteral("-") + formatAmount(*data.expense),
             winColor(Palette::Expense), 16, Qt::AlignRight });
+        spoken += QStringLiteral(" 支出 ") + formatAmount(*data.expense);
+    }
+    cell->setAccessibleName(spoken);
 }
 
 QColor TRM_Main_Form::monthBalanceColor() const

@@ -344,6 +344,8 @@ TEST(CalendarScreen, Screenshot)
     if (dir.isEmpty())
         GTEST_SKIP() << "QINGHE_SCREENSHOT_DIR not set";
     TestProgram t;
+    t->RM_Main_Form->show();
+    t->RM_Main_Form->grab().save(QDir(dir).filePath("calendar-guest.png"));
     t.copyTemplate("小華商行");
     const QDate start(2012, 3, 1);
     for (int d = 0; d < 31; d += 1 + d % 3) {
