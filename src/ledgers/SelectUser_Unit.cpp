@@ -21,7 +21,7 @@ const QString PleaseChoose = QStringLiteral("請選擇");
 const QString Guest = QStringLiteral("訪客");
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-    const QString &colour, bool bold, const QRect &geometry)
+    const QColor &colour, bool bold, const QRect &geometry)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -29,8 +29,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setAutoDefault(false);
     QFont font = formFont(14, bold ? QFont::Bold : -1);
     button->setFont(font);
-    if (!colour.isEmpty())
-        button->setStyleSheet(QStringLiteral("QPushButton { color: %1; }").arg(colour));
+    if (colour.isValid()) {
+        // Only the enabled states are coloured, so a disabled button still looks disabled.
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Active, QPalette::ButtonText, colour);
+        palette.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+        button->setPalette(palette);
+    }
     return button;
 }
 } // namespace
@@ -60,12 +65,12 @@ TSelectUser_Form::TSelectUser_Form(Program &program)
     Label1->setBuddy(ComboBox1);
 
     const int y = 78, h = 34;
-    Button4 = makeButton(this, "Button4", QStringLiteral("刪除帳本"), QStringLiteral("red"), false,
-        { 20, y, 80, h });
-    Button3 = makeButton(this, "Button3", QStringLiteral("新增帳本"), QStringLiteral("green"),
-        false, { 105, y, 80, h });
-    btn_pw = makeButton(this, "btn_pw", QStringLiteral("變更密碼"), QStringLiteral("navy"), false,
-        { 190, y, 80, h });
+    Button4 = makeButton(
+        this, "Button4", QStringLiteral("刪除帳本"), QColor(Qt::red), false, { 20, y, 80, h });
+    Button3 = makeButton(this, "Button3", QStringLiteral("新增帳本"), QColor(Qt::darkGreen), false,
+        { 105, y, 80, h });
+    btn_pw = makeButton(
+        this, "btn_pw", QStringLiteral("變更密碼"), QColor(0, 0, 128), false, { 190, y, 80, h });
     Button1 = makeButton(this, "Button1", QStringLiteral("確定"), {}, true, { 280, y, 76, h });
     Button2 = makeButton(this, "Button2", QStringLiteral("取消"), {}, true, { 364, y, 76, h });
     Button4->setEnabled(false);
@@ -98,7 +103,18 @@ void TSelectUser_Form::FormActivate()
     // The list is read afresh; the typed text stays.
     const QString text = ComboBox1->currentText();
     QStringList names;
-    m_program.guarded([&] { names = m_program.directory().ListLedgerNames(); });
+    try {
+        names = m_program.directory().ListLedgerNames();
+        m_listError.clear();
+    } catch (const std::exception &e) {
+        // Closing the error box activates this screen again: the same error is reported
+        // once per showing, not in an endless round of boxes.
+        const QString text = QString::fromUtf8(e.what());
+        if (text != m_listError) {
+            m_listError = text;
+            m_program.prompts().error(text);
+        }
+    }
     {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->clear();
@@ -230,6 +246,12 @@ void TSelectUser_Form::Button4Click()
         btn_pw->setEnabled(false);
         m_program.prompts().warning(QStringLiteral("帳本及相關資料己刪除！"));
     });
+}
+
+void TSelectUser_Form::hideEvent(QHideEvent *event)
+{
+    m_listError.clear();
+    GradientWindow::hideEvent(event);
 }
 
 void TSelectUser_Form::closeEvent(QCloseEvent *event)

@@ -150,6 +150,24 @@ TEST_F(LedgerScreens, FirstStartShowsAnEmptyChoiceAndOkDoesNothing)
     EXPECT_FALSE(keyPw().isVisible());
 }
 
+TEST_F(LedgerScreens, DamagedDirectoryIsReportedOnceEachShowingAndLeftAlone)
+{
+    const QByteArray damaged("not a ledger list\r\n");
+    {
+        QFile file(p().userInfoPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    start();
+    select().FormActivate(); // e.g. when the error box closes
+    EXPECT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_EQ(select().ComboBox1->count(), 0);
+    select().hide();
+    start();
+    EXPECT_EQ(t.prompts().errors.size(), 2);
+    EXPECT_EQ(userInfo(), damaged);
+}
+
 TEST_F(LedgerScreens, TabOrderFollowsTheButtonsRow)
 {
     QWidget *expected[] = { select().ComboBox1, select().Button4, select().Button3, select().btn_pw,
