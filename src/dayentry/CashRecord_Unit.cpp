@@ -84,7 +84,11 @@ private:
 QFont namedFont(const QString &family, int pixelSize, bool bold)
 {
     QFont font;
-    font.setFamilies({ family, QStringLiteral("Noto Sans CJK TC") });
+    // 標楷體 is a brush script; the serif face is its closest stand-in.
+    const QString fallback = family == QStringLiteral("標楷體")
+        ? QStringLiteral("Noto Serif CJK TC")
+        : QStringLiteral("Noto Sans CJK TC");
+    font.setFamilies({ family, fallback });
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -132,15 +136,14 @@ void TCashRecord_Form::buildControls()
     auto dayButton = [this](const char *name, const QString &hint, Qt::ArrowType arrow, int x) {
         auto *button = named(new QToolButton(this), name);
         button->setArrowType(arrow);
-        button->setAutoRaise(true);
         button->setToolTip(hint);
         button->setAccessibleName(hint);
-        button->setGeometry(x, 10, 28, 26);
+        button->setGeometry(x, 10, 30, 28);
         connect(
             button, &QToolButton::clicked, this, [this, button] { DSpeedButton1Click(button); });
         return button;
     };
-    DSpeedButton1 = dayButton("DSpeedButton1", QStringLiteral("上一日"), Qt::LeftArrow, 168);
+    DSpeedButton1 = dayButton("DSpeedButton1", QStringLiteral("上一日"), Qt::LeftArrow, 164);
     DSpeedButton2 = dayButton("DSpeedButton2", QStringLiteral("下一日"), Qt::RightArrow, 198);
 
     Label7 = named(new QLabel(QStringLiteral("本日結餘："), this), "Label7");

@@ -238,6 +238,8 @@ TEST_F(DayScreen, ModifyingKeepsTheSerialAndTheCaption)
             QStringLiteral("0|1|餐飲|90|||2012031202") }));
     EXPECT_EQ(captions("ListView2")[1], QStringLiteral("進貨　　－原料|1,250|麵粉兩袋"));
     EXPECT_EQ(storedTotal(t.db(), Day), QStringLiteral("0/1340"));
+    EXPECT_EQ(text("CashSun"), QStringLiteral("-1,340"));
+    EXPECT_EQ(get<QLabel>("CashSun")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(DayScreen, DeletingTheLastEntryRemovesTheDayTotal)
