@@ -415,3 +415,13 @@ TEST(Restore, AFailedCompactionIsSilentAndTheRestoredDataStays)
     EXPECT_FALSE(result.compacted);
     EXPECT_EQ(dump(t.db(), Ledger), backedUp);
 }
+
+TEST(Restore, ChoosingTheLiveDataFileItselfLeavesTheDataAsItIs)
+{
+    TestProgram t;
+    fillTwoLedgers(t);
+    const QStringList before = dump(t.db());
+    Backup(t.db(), t.dir()).restoreLedger(t.db().filePath(), Ledger);
+    EXPECT_EQ(dump(t.db()), before);
+    EXPECT_EQ(safetyCopies(t.dir()).size(), 1);
+}
