@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -239,8 +238,6 @@ void TCashRecord_Form::buildControls()
         m_lastPage = index;
         PageControl1Change();
     });
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { BitBtn3Click(); });
 }
 
 QWidget *TCashRecord_Form::buildPage(
@@ -895,6 +892,16 @@ void TCashRecord_Form::BitBtn3Click()
     }
     m_program.RM_Main_Form->showCentred();
     hide();
+}
+
+void TCashRecord_Form::keyPressEvent(QKeyEvent *event)
+{
+    // Esc anywhere on the screen leaves it, like "離開".
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn3Click();
+        return;
+    }
+    GradientWindow::keyPressEvent(event);
 }
 
 void TCashRecord_Form::closeEvent(QCloseEvent *event)

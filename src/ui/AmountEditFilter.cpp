@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,6 +42,7 @@ AmountEditFilter *AmountEditFilter::install(QLineEdit *edit)
     edit->setMaxLength(AmountDigits);
     // A dropped text would bypass the paste check.
     edit->setAcceptDrops(false);
+    edit->setInputMethodHints(Qt::ImhDigitsOnly);
     return filter;
 }
 
@@ -107,6 +109,11 @@ bool AmountEditFilter::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         return false;
+    }
+    if (event->type() == QEvent::InputMethod) {
+        // Text composed by an input method must be digits too.
+        const QString text = static_cast<QInputMethodEvent *>(event)->commitString();
+        return !text.isEmpty() && !isWholeNumberText(text);
     }
     if (event->type() != QEvent::KeyPress)
         return false;

@@ -435,8 +435,7 @@ TEST_F(DayScreen, PendingModificationIsAskedAboutBeforeLeavingThePageOrTheDay)
     EXPECT_EQ(button("Button4")->text(), QStringLiteral("修正"));
 
     t.prompts().confirmAnswers = { true };
-    QTest::keyClick(form(), Qt::Key_Escape);
-    form()->BitBtn3Click();
+    QTest::keyClick(edit("Edit2"), Qt::Key_Escape);
     EXPECT_FALSE(form()->isVisible());
     EXPECT_TRUE(t->RM_Main_Form->isVisible());
     EXPECT_EQ(button("Button4")->text(), QStringLiteral("記帳"));
