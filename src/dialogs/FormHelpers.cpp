@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPushButton>
 
 void EnterMovesFocus::install(QWidget *field, QWidget *target)
 {
@@ -65,4 +66,11 @@ QFont formFont(int pixelSize, int weight)
     if (weight >= 0)
         font.setWeight(QFont::Weight(weight));
     return font;
+}
+
+void enterPressesButtons(QWidget *form)
+{
+    const auto buttons = form->findChildren<QPushButton *>();
+    for (QPushButton *button : buttons)
+        button->setAutoDefault(true);
 }

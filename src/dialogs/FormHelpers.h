@@ -39,5 +39,9 @@ private:
     QColor m_to;
 };
 
+// Enter (or Return) on a focused button presses it, as in a dialog; the program's windows
+// are plain windows, where Qt leaves that off.
+void enterPressesButtons(QWidget *form);
+
 // Font of the given pixel size in the program's family, optionally bold.
 QFont formFont(int pixelSize, int weight = -1);

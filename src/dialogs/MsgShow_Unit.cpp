@@ -27,6 +27,7 @@ TMsgShow_Form::TMsgShow_Form(Program &program)
     btn3->setObjectName(QStringLiteral("btn3"));
     btn3->setGeometry(86, 56, 80, 28);
     connect(btn3, &QPushButton::clicked, this, &TMsgShow_Form::btn3Click);
+    enterPressesButtons(this);
 }
 
 void TMsgShow_Form::showMessage(const QString &text)

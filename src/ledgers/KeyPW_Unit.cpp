@@ -40,6 +40,7 @@ TKeyPW_Form::TKeyPW_Form(Program &program)
     setTabOrder(Button1, Button2);
     // Enter only moves on to 確定; it does not press it.
     EnterMovesFocus::install(Edit1, Button1);
+    enterPressesButtons(this);
 
     connect(Button1, &QPushButton::clicked, this, &TKeyPW_Form::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TKeyPW_Form::Button2Click);

@@ -65,6 +65,7 @@ TNewUser_Form::TNewUser_Form(Program &program)
     EnterMovesFocus::install(Edit1);
     EnterMovesFocus::install(Edit2);
     EnterMovesFocus::install(Edit3);
+    enterPressesButtons(this);
 
     connect(Button1, &QPushButton::clicked, this, &TNewUser_Form::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TNewUser_Form::Button2Click);

@@ -55,6 +55,7 @@ TPasswordChange::TPasswordChange(Program &program)
     EnterMovesFocus::install(Edit1);
     EnterMovesFocus::install(Edit2);
     EnterMovesFocus::install(Edit3);
+    enterPressesButtons(this);
 
     connect(btn1, &QPushButton::clicked, this, &TPasswordChange::btn1Click);
     connect(btn2, &QPushButton::clicked, this, &TPasswordChange::btn2Click);

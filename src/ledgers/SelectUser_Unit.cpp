@@ -26,7 +26,6 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
-    button->setAutoDefault(false);
     QFont font = formFont(14, bold ? QFont::Bold : -1);
     button->setFont(font);
     if (colour.isValid()) {
@@ -82,6 +81,7 @@ TSelectUser_Form::TSelectUser_Form(Program &program)
     setTabOrder(btn_pw, Button1);
     setTabOrder(Button1, Button2);
     EnterMovesFocus::install(ComboBox1);
+    enterPressesButtons(this);
 
     // Only the user's edits and picks count as a change; texts the program puts into the
     // box leave the buttons as they are.

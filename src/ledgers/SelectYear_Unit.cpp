@@ -34,6 +34,7 @@ TSelectYear_Form::TSelectYear_Form(Program &program)
     Button1->setGeometry(75, 62, 80, 30);
     setTabOrder(SpinEdit1, Button1);
     EnterMovesFocus::install(SpinEdit1, Button1);
+    enterPressesButtons(this);
 
     connect(Button1, &QPushButton::clicked, this, &TSelectYear_Form::Button1Click);
 }

@@ -331,7 +331,9 @@ TEST_F(LedgerScreens, PasswordLoginAsksTheYearOnceOnly)
     ASSERT_TRUE(keyPw().isVisible());
     EXPECT_TRUE(keyPw().Edit1->text().isEmpty());
     QTest::keyClicks(keyPw().Edit1, QStringLiteral("pw1"));
-    click(keyPw(), "Button1");
+    // Enter moves on to 確定, a second Enter presses it.
+    QTest::keyClick(keyPw().Edit1, Qt::Key_Return);
+    QTest::keyClick(keyPw().Button1, Qt::Key_Return);
     EXPECT_FALSE(p().SelectYear_Form->isVisible());
     EXPECT_TRUE(calendar().isVisible());
     EXPECT_EQ(calendar().Year_Label->value(), 2015);
