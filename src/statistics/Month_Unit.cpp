@@ -13,6 +13,23 @@
 #include <QTreeWidget>
 
 namespace {
+int columnWidthNeeded(const QTreeWidget *list, int column)
+{
+    QFont bold = list->font();
+    bold.setBold(true);
+    const QFontMetrics normal(list->font());
+    const QFontMetrics total(bold);
+    int widest = 0;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        const QFontMetrics &metrics
+            = item->text(0) == CategorySummary::TotalCaption ? total : normal;
+        widest = std::max(widest, metrics.horizontalAdvance(item->text(column)));
+    }
+    // Room for the cell's margins on both sides.
+    return widest + 12;
+}
+
 QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
     Qt::ArrowType arrow, const QRect &geometry)
 {
@@ -48,9 +65,7 @@ TMonth_Form::TMonth_Form(Program &program)
         MSpeedButton2, &QToolButton::clicked, this, [this] { MSpeedButton1Click(MSpeedButton2); });
 
     placeCommon(QRect(16, 48, 321, 249), 344, QRect(344, 40, 529, 273));
-    const int widths[] = { 98, 56, 98, 56 };
-    for (int i = 0; i < 4; ++i)
-        ListView1->header()->resizeSection(i, widths[i]);
+    listFilled();
 
     BitBtn4
         = makeButton(QStringLiteral("BitBtn4"), QStringLiteral("明細清單"), QRect(536, 8, 75, 25));
@@ -85,6 +100,24 @@ SummaryInput TMonth_Form::periodInput() const
     input.year = m_program.currentYear();
     input.month = monthShown();
     return input;
+}
+
+void TMonth_Form::listFilled()
+{
+    // The columns keep their widths, except that an amount wider than its column (a large
+    // total) widens it and takes the room from the name beside it.
+    const int widths[] = { 98, 56, 98, 56 };
+    QHeaderView *header = ListView1->header();
+    for (int i = 0; i < 4; ++i)
+        header->resizeSection(i, widths[i]);
+    for (const int column : { 1, 3 }) {
+        const int needed = columnWidthNeeded(ListView1, column);
+        if (needed <= widths[column])
+            continue;
+        header->resizeSection(column, needed);
+        header->resizeSection(
+            column - 1, std::max(60, widths[column - 1] - (needed - widths[column])));
+    }
 }
 
 void TMonth_Form::summaryStarting()

@@ -32,5 +32,6 @@ public:
 protected:
     SummaryInput periodInput() const override;
     void summaryStarting() override;
+    void listFilled() override;
     void showEvent(QShowEvent *event) override;
 };

@@ -223,8 +223,15 @@ void StatisticsForm::runSummary()
 void StatisticsForm::writePicture()
 {
     const QString path = chartPicturePath();
-    if (!Chart1->savePicture(path))
-        m_program.prompts().error(QStringLiteral("無法寫入統計圖檔案：%1").arg(path));
+    if (Chart1->savePicture(path)) {
+        m_pictureFailure.clear();
+        return;
+    }
+    // Said once: the message box re-activates this window, which runs the summary again.
+    if (m_pictureFailure == path)
+        return;
+    m_pictureFailure = path;
+    m_program.prompts().error(QStringLiteral("無法寫入統計圖檔案：%1").arg(path));
 }
 
 void StatisticsForm::fillList(const QList<SummaryRow> &rows)
@@ -238,6 +245,7 @@ void StatisticsForm::fillList(const QList<SummaryRow> &rows)
         items << item;
     }
     ListView1->addTopLevelItems(items);
+    listFilled();
 }
 
 SummaryStatus StatisticsForm::currentStatus() const
@@ -248,14 +256,14 @@ SummaryStatus StatisticsForm::currentStatus() const
 void StatisticsForm::StatusBar1DrawPanel(QPainter &painter, int panel, const QRect &rect)
 {
     const SummaryStatus status = currentStatus();
-    const QPoint at(rect.left() + 1, 4);
-    const QRect textRect(at, QSize(rect.width() - 2, rect.height() - 4));
+    // One pixel in from the panel's left edge, centred in the bar's height.
+    const QRect textRect(rect.left() + 1, 0, rect.width() - 2, StatusBar1->height());
     painter.setBackgroundMode(Qt::TransparentMode);
     if (panel == 1 && status.showsBalance) {
         painter.setPen(winColor(status.negative ? Palette::Expense : Palette::Income));
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, status.balanceText);
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, status.balanceText);
     } else if (panel == 2 && !status.note.isEmpty()) {
         painter.setPen(QColor(128, 128, 128));
-        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, status.note);
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, status.note);
     }
 }

@@ -69,6 +69,8 @@ protected:
     // Screen-specific steps of a run: before it, and when the period has no entries.
     virtual void summaryStarting() { }
     virtual void summaryFoundNothing() { }
+    // Called after the list rows are written.
+    virtual void listFilled() { }
 
     QPushButton *makeButton(const QString &name, const QString &text, const QRect &geometry);
     void placeCommon(const QRect &list, int selectorLeft, const QRect &chart);
@@ -88,4 +90,5 @@ private:
     void writePicture();
 
     SummaryResult m_summary;
+    QString m_pictureFailure; // the picture path that could not be written last
 };

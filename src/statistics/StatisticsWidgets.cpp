@@ -81,7 +81,7 @@ void StatusPanels::paintEvent(QPaintEvent *)
     const QColor shadow = palette().mid().color();
     const QColor light = palette().light().color();
     for (int i = 0; i < m_widths.size(); ++i) {
-        const QRect r = panelRect(i).adjusted(0, 2, -2, 0);
+        const QRect r = panelRect(i).adjusted(0, 1, -2, -1);
         painter.setPen(shadow);
         painter.drawLine(r.topLeft(), r.topRight());
         painter.drawLine(r.topLeft(), r.bottomLeft());
@@ -90,12 +90,13 @@ void StatusPanels::paintEvent(QPaintEvent *)
         painter.drawLine(r.topRight(), r.bottomRight());
         if (m_ownerDrawn.contains(i) && m_draw) {
             painter.save();
-            painter.setClipRect(r);
+            painter.setClipRect(r.adjusted(1, 0, 0, 0));
             m_draw(painter, i, r);
             painter.restore();
         } else if (!m_texts[i].isEmpty()) {
             painter.setPen(palette().windowText().color());
-            painter.drawText(r.adjusted(2, 0, -2, 0), int(m_alignments[i]), m_texts[i]);
+            painter.drawText(
+                QRect(r.left() + 2, 0, r.width() - 4, height()), int(m_alignments[i]), m_texts[i]);
         }
     }
 }
@@ -245,9 +246,10 @@ void StatisticsChart::relabel()
     const int slot = std::max(metrics.horizontalAdvance(QChar(0x4E00)), plotWidth / n - 4);
     QStringList labels;
     for (int i = 0; i < n; ++i) {
-        // Neighbouring labels alternate in height so that long names do not collide.
+        // Each label keeps within its bar's width (the axis drops labels that overlap) and
+        // neighbours alternate in height so that they read apart.
         const bool alternate = n > 4;
-        QString label = wrapLabel(m_points[i].label, metrics, (alternate ? slot * 2 : slot) - 6);
+        QString label = wrapLabel(m_points[i].label, metrics, slot - 4);
         if (alternate && i % 2 == 1)
             label = QStringLiteral("<br>") + label;
         labels << uniqueLabel(label, labels);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -203,6 +204,19 @@ TEST(MonthScreen, PrintAndExportFollowTheEntriesAndThePictureFileFollowsToo)
     EXPECT_FALSE(QFile::exists(picture));
 }
 
+TEST(MonthScreen, APictureThatCannotBeWrittenIsReportedOnceAndTheFiguresStillShow)
+{
+    Fixture f;
+    addMixedMonths(f.t);
+    QDir(f.t.dir()).mkdir("month甲.bmp"); // a folder where the picture should go
+    f.month->openFromCalendar();
+    f.month->FormActivate();
+    EXPECT_EQ(f.t.prompts().errors.size(), 1);
+    EXPECT_TRUE(f.t.prompts().errors.value(0).contains("month甲.bmp"));
+    EXPECT_EQ(f.month->IncomeTotal, 1000);
+    EXPECT_EQ(f.month->ListView1->topLevelItemCount(), 7);
+}
+
 TEST(MonthScreen, EscapeFromAnyControlLeavesLikeTheLeaveButton)
 {
     Fixture f;
@@ -320,5 +334,17 @@ TEST(StatisticsScreens, ScreenshotsForReview)
     f.year->grab().save(dir + "/year-expense.png");
     choose(f.year->JvComboBox1, 0);
     f.year->grab().save(dir + "/year-income.png");
-    QFile::copy(f.year->chartPicturePath(), dir + "/year-picture.bmp");
+    QImage(f.year->chartPicturePath()).save(dir + "/year-picture.png");
+
+    // Many bars with long names.
+    f.year->hide();
+    int day = 0;
+    for (const char *name : { "餐飲", "交通", "服飾", "居家", "娛樂", "醫療", "教育", "保險",
+             "通訊", "親友婚喪喜慶禮金紅包", "寵物美容與醫療費用" }) {
+        ++day;
+        f.t.addEntry(Ledger, QDate(2012, 3, day), false, 1, QString::fromUtf8(name), day * 137);
+    }
+    f.month->openFromCalendar();
+    choose(f.month->JvComboBox2, 3);
+    f.month->grab().save(dir + "/month-personal.png");
 }
