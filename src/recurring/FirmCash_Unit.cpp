@@ -253,6 +253,7 @@ QWidget *TFirmCash_Form::buildPage(Page &page, const QString &suffix)
         name(edit, incomeName, expenseName);
         edit->setDisplayFormat(DateFormat);
         edit->setCalendarPopup(true);
+        edit->setMinimumWidth(125);
         edit->setMinimumDate(QDate(1900, 1, 1));
         edit->setMaximumDate(QDate(9999, 12, 31));
         return edit;
@@ -263,6 +264,7 @@ QWidget *TFirmCash_Form::buildPage(Page &page, const QString &suffix)
     page.period = new RadioGroup(
         { QStringLiteral("每月"), QStringLiteral("2個月"), QStringLiteral("每季") }, 3, sheet);
     page.period->setObjectName(QStringLiteral("jvrdgrp") + suffix);
+    page.period->setAccessibleName(QStringLiteral("定期"));
     const QList<QRadioButton *> radios = page.period->findChildren<QRadioButton *>();
     for (int i = 0; i < radios.size(); ++i)
         radios[i]->setObjectName(page.period->objectName() + QStringLiteral("_%1").arg(i));
@@ -523,6 +525,11 @@ void TFirmCash_Form::loadRow(Page &page)
         mainItemChange(page);
     page.entryName->setEditText(item.entryName);
     page.entryName->setEnabled(false);
+    // Amount and note are what a change edits, even when 無花費 was chosen before; a 無花費
+    // item itself stays at 0.
+    const bool noSpending = item.entryName == NoSpending && !item.income;
+    page.amount->setEnabled(!noSpending);
+    page.note->setEnabled(!noSpending);
     page.amount->setText(page.list->item(row, AmountColumn)->text().remove(QLatin1Char(',')));
     page.note->setText(item.note);
     page.action->setText(ChangeCaption);

@@ -2,6 +2,8 @@
 #include "store/LedgerOps.h"
 #include "support/TestProgram.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -153,13 +155,18 @@ TEST_F(FirmCashScreen, PostChangeAndDeleteRentThroughTheEditor)
     EXPECT_FALSE(find<QPushButton>("Button5")->isEnabled());
     EXPECT_EQ(find<QDateEdit>("StartDatePciker2")->text(), "2012/01/10");
 
-    // Load the row: the editor holds the item and is locked except amount and note.
+    // Load the row: the editor holds the item and is locked except amount and note, even
+    // after 無花費 had locked them.
+    choose(find<QComboBox>("out_main_item"), 5);
+    ASSERT_FALSE(find<QLineEdit>("Edit3")->isEnabled());
     list->selectRow(0);
     form->ListView2DblClick();
     EXPECT_EQ(find<QPushButton>("Button5")->text(), "修正");
     EXPECT_EQ(find<QComboBox>("ComboBox2")->currentText(), "租金");
     EXPECT_FALSE(find<QComboBox>("ComboBox2")->isEnabled());
     EXPECT_EQ(find<QLineEdit>("Edit3")->text(), "12000");
+    EXPECT_TRUE(find<QLineEdit>("Edit3")->isEnabled());
+    EXPECT_TRUE(find<QLineEdit>("Edit4")->isEnabled());
     EXPECT_FALSE(find<RadioGroup>("jvrdgrp2")->isEnabled());
     EXPECT_EQ(find<QDateEdit>("StartDatePciker2")->text(), "2012/01/10");
     EXPECT_EQ(find<QDateEdit>("JvDatePickerEdit2")->text(), "2012/12/10");
@@ -266,6 +273,20 @@ TEST_F(FirmCashScreen, PageSwitchAndLeavingAskWhileAnItemIsLoaded)
     EXPECT_TRUE(find<QDateEdit>("StartDatePciker2")->isEnabled());
     EXPECT_EQ(count(), 12);
 
+    // The title-bar close leaves at once and keeps the editor as it is.
+    t->RM_Main_Form->hide();
+    open();
+    list->selectRow(0);
+    form->ListView2DblClick();
+    const int before = t.prompts().questions.size();
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(t->RM_Main_Form->isVisible());
+    EXPECT_EQ(t.prompts().questions.size(), before);
+    EXPECT_EQ(find<QPushButton>("Button5")->text(), "修正");
+    form->PageControl1->setCurrentIndex(0); // answered 確定 by default
+    form->PageControl1->setCurrentIndex(1);
+
     // Without an item loaded the page switches without a question and resets the dates.
     const int asked = t.prompts().questions.size();
     open();
@@ -273,6 +294,45 @@ TEST_F(FirmCashScreen, PageSwitchAndLeavingAskWhileAnItemIsLoaded)
     EXPECT_EQ(t.prompts().questions.size(), asked);
     EXPECT_EQ(form->PageControl1->currentIndex(), 0);
     EXPECT_EQ(find<QDateEdit>("StartDatePciker2")->text(), "2012/03/01");
+}
+
+TEST_F(FirmCashScreen, FailedPostingShowsTheErrorAndKeepsTheEditor)
+{
+    open();
+    int inserts = 0;
+    t.db().setStatementHook([&](const QString &sql) {
+        if (sql.startsWith("INSERT INTO 單日記帳本") && ++inserts == 5)
+            throw DbError("database is locked");
+    });
+    postRent();
+    t.db().setStatementHook({});
+    EXPECT_EQ(t.prompts().errors, QStringList { "database is locked" });
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(t.db().scalar("SELECT COUNT(*) FROM 記帳本"), 0);
+    EXPECT_EQ(find<QLineEdit>("Edit3")->text(), "12000");
+    EXPECT_EQ(find<QComboBox>("ComboBox2")->currentText(), "租金");
+    EXPECT_TRUE(find<QPushButton>("Button5")->isEnabled());
+    find<QPushButton>("Button5")->click();
+    EXPECT_EQ(count(), 12);
+}
+
+TEST_F(FirmCashScreen, AmountFieldsTakeOnlyWholeNumbers)
+{
+    open();
+    auto *amount = find<QLineEdit>("Edit1");
+    EXPECT_EQ(amount->maxLength(), 9);
+    QTest::keyClicks(amount, "1a2b.3-4 5");
+    EXPECT_EQ(amount->text(), "12345");
+    amount->clear();
+    QApplication::clipboard()->setText("12.5");
+    QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(amount->text(), "");
+    QApplication::clipboard()->setText("800");
+    QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(amount->text(), "800");
+    QApplication::clipboard()->setText("1234567");
+    QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(amount->text(), "800"); // would not fit nine digits
 }
 
 // Run with --gtest_also_run_disabled_tests to look at both pages.
