@@ -209,6 +209,14 @@ TEST_F(LedgerScreens, CreateRefusesBadInputAndWritesNothing)
             << c.name;
         click(newUser(), "Button2");
     }
+    // A name the ledger list cannot store is reported with the file layer's own words.
+    t.prompts().clearLog();
+    create(QStringLiteral("表情😀"), QString(), QString());
+    EXPECT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_TRUE(newUser().isVisible());
+    EXPECT_EQ(ownedRows(QStringLiteral("表情😀")), 0);
+    click(newUser(), "Button2");
+
     EXPECT_EQ(userInfo(), before);
     EXPECT_EQ(ownedRows(QStringLiteral("店面")), 0);
     EXPECT_EQ(ownedRows(QStringLiteral("家用_BAK")), 0);
