@@ -258,9 +258,9 @@ TEST_F(RecurringPlanTest, ChangeAndDeleteTouchOnlyTheSelectedItem)
     t.addEntry(Ledger, { 2012, 2, 29 }, true, 2, "投資", 70);
     ASSERT_EQ(plan().items().size(), 3);
 
-    EXPECT_EQ(plan().change(find(12000, "店面"), "13,000", "店面漲價"), 6);
+    EXPECT_EQ(plan().change(find(12000, "店面"), "13,000", "店面'漲價"), 6);
     EXPECT_EQ(dayRow(t.db(), { 2012, 2, 29 }), (DayRow { true, 70, 13000 + 500 + 12000 }));
-    const RecurringItem changed = find(13000, "店面漲價");
+    const RecurringItem changed = find(13000, "店面'漲價");
     EXPECT_EQ(changed.first, QDate(2012, 1, 31));
     EXPECT_EQ(changed.last, QDate(2012, 6, 30));
     EXPECT_EQ(find(500, "店面").last, QDate(2012, 6, 30));
