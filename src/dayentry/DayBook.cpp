@@ -24,20 +24,22 @@ bool DayBook::mainHasSubcategories(bool income, int mainNumber)
 
 QList<DayEntry> DayBook::load(const QDate &date) const
 {
-    // The main category rows are the same for every owner; the grouping folds their copies.
+    // The main category rows are the same for every owner (the ledger's own are preferred).
+    // Every entry of the day is listed, also one whose main category row is missing: the
+    // save rewrites the day from the list, so an unlisted entry would be lost.
     QSqlQuery query = m_db.exec(
         QStringLiteral(
-            "SELECT e.帳目類型, c.帳目名稱, e.帳目名稱, e.金額, e.帳目屬性, e.說明, e.定期, "
+            "SELECT e.帳目類型, m.帳目名稱, e.帳目名稱, e.金額, e.帳目屬性, e.說明, e.定期, "
             "e.序列號 "
-            "FROM 單日記帳本 e, 帳目分類 c "
-            "WHERE c.帳目屬性 = e.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 "
-            "AND c.帳目順序 % 100 = 0 AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
-            "AND e.日期 = ? AND e.使用者 = ? "
-            "GROUP BY e.帳目類型, c.帳目順序, e.日期, e.帳目屬性, c.帳目名稱, e.帳目名稱, e.金額, "
-            "e.說明, e.定期, e.序列號 "
-            "ORDER BY e.帳目類型, c.帳目順序, e.日期, e.帳目屬性, c.帳目名稱, e.帳目名稱, e.金額, "
-            "e.說明, e.序列號"),
-        { dbDate(date), m_ledger });
+            "FROM 單日記帳本 e LEFT JOIN 帳目分類 m ON m.rowid = ("
+            "  SELECT c.rowid FROM 帳目分類 c "
+            "  WHERE c.帳目屬性 = e.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 "
+            "  AND c.帳目順序 % 100 = 0 AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
+            "  ORDER BY c.帳目擁有者 = ? DESC LIMIT 1) "
+            "WHERE e.日期 = ? AND e.使用者 = ? "
+            "ORDER BY e.帳目類型, m.帳目順序, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, "
+            "e.序列號"),
+        { m_ledger, dbDate(date), m_ledger });
     QList<DayEntry> entries;
     while (query.next()) {
         DayEntry entry;

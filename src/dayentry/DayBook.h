@@ -36,7 +36,7 @@ public:
     DayBook(Database &db, const QString &ledger);
 
     // The day's entries, each kind ordered by main category code, then name, amount, note and
-    // serial. An entry whose main category number has no main category row is not listed.
+    // serial. An entry whose main category has no row is listed with an empty main name.
     QList<DayEntry> load(const QDate &date) const;
     // The day's row in 記帳本; nothing when the day has none.
     std::optional<DayTotals> totals(const QDate &date) const;

@@ -118,6 +118,19 @@ TEST_F(DayBookTest, AFailureMidSaveLeavesTheDayAsItWas)
     }
 }
 
+TEST_F(DayBookTest, AnEntryWithoutAMainCategoryRowIsListedAndSurvivesASave)
+{
+    t.addEntry(Ledger, Day, false, 9, QStringLiteral("舊分類"), 70, {}, QStringLiteral(""));
+    QList<DayEntry> rows = book().load(Day);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_TRUE(rows[0].mainName.isEmpty());
+    rows << entry(false, 1, QStringLiteral("餐飲"), 5, book().nextSerial(Day, false));
+    book().save(Day, rows);
+    EXPECT_EQ(storedEntries(t.db(), Day),
+        QStringList({ QStringLiteral("0|9|舊分類|70|||2012031201"),
+            QStringLiteral("0|1|餐飲|5|||2012031202") }));
+}
+
 TEST_F(DayBookTest, DefaultPageIsStoredForTheLedger)
 {
     book().storeDefaultPage(1);
