@@ -489,8 +489,8 @@ std::unique_ptr<Report> TCashDetail_Form::buildReport()
     auto report = std::make_unique<Report>();
     const double width = report->bandWidthMm();
     // Column places: time, category, amount, note.
-    const QRectF columns[4] = { QRectF(0, 0, 24, 7), QRectF(25, 0, 68, 7), QRectF(94, 0, 34, 7),
-        QRectF(131, 0, width - 131, 7) };
+    const QRectF columns[4] = { QRectF(0, 0, 24, 5.5), QRectF(25, 0, 68, 5.5),
+        QRectF(94, 0, 34, 5.5), QRectF(131, 0, width - 131, 5.5) };
     const Qt::Alignment alignments[4]
         = { Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignLeft };
 
@@ -506,12 +506,12 @@ std::unique_ptr<Report> TCashDetail_Form::buildReport()
         head.frame = ReportItem::BottomLine;
     }
 
-    auto &data = report->addBand(ReportBand::Kind::MasterData, 7, QStringLiteral("MasterData1"));
+    auto &data = report->addBand(ReportBand::Kind::MasterData, 5.5, QStringLiteral("MasterData1"));
     data.recordCount = int(m_rows.size());
     for (int c = 0; c < 4; ++c) {
         auto &cell = data.addText(columns[c], QStringLiteral("[Element%1]").arg(c + 1),
-            Report::font(ReportFonts::Ming, 15), alignments[c] | Qt::AlignVCenter);
-        cell.growHeight = c == 1 || c == 3; // long names and notes wrap
+            Report::font(ReportFonts::Ming, 15), alignments[c] | Qt::AlignTop);
+        cell.growHeight = true; // long names and notes wrap; the row grows with them
     }
 
     auto &summary

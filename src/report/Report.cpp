@@ -92,13 +92,20 @@ public:
     {
         LaidBand out;
         double height = band.height;
+        QList<std::pair<qsizetype, double>> stretched; // box index, gap below
         for (const ReportItem &item : band.items) {
             const double below = std::max(0.0, band.height - item.rect.bottom());
+            const qsizetype boxes = out.boxes.size();
             const double bottom = item.kind == ReportItem::Kind::Text
                 ? layText(item, record, page, pageCount, out)
                 : layPicture(item, out);
             height = std::max(height, bottom + below);
+            if (item.stretchToBand && out.boxes.size() > boxes)
+                stretched.append({ boxes, below });
         }
+        for (const auto &[index, below] : stretched)
+            out.boxes[index].rect.setBottom(
+                std::max(out.boxes[index].rect.bottom(), height - below));
         out.height = height;
         return out;
     }

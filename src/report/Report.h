@@ -32,6 +32,9 @@ struct ReportItem
     bool wordWrap = true;
     bool growHeight = false; // grows downwards to hold its text, pushing later bands down
     bool growWidth = false; // widens to its longest line (never past the band)
+    // The frame reaches down to the band's bottom (less the designed gap below the item), so
+    // the column lines of a row stay as long as its tallest item.
+    bool stretchToBand = false;
 
     // Frame lines on the item's sides (any item kind).
     int frame = NoFrame;

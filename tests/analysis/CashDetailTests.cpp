@@ -64,6 +64,9 @@ TEST_F(CashDetailTest, PagesThroughTwoHundredFiftyRows)
     EXPECT_EQ(form().lv1->rowCount(), 100);
     EXPECT_EQ(form().JvLabel4->text(), QStringLiteral("2,500"));
 
+    if (const QString keep = qEnvironmentVariable("QINGHE_TEST_ARTIFACTS"); !keep.isEmpty())
+        form().grab().save(keep + QStringLiteral("/detail-screen.png"));
+
     click(form().btn_down);
     click(form().btn_down);
     EXPECT_EQ(form().jvlbl1->text(), QStringLiteral("共有250筆，目前位置3/3頁"));
