@@ -8,7 +8,7 @@ PACKAGES := qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libx
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure bench clean install deb
+.PHONY: run test deps build configure bench clean fuzz test-asan install deb
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -46,3 +46,48 @@ deb: deps
 	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQINGHE_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build build-release -j $(JOBS)
 	cd build-release && cpack -G DEB
+
+# Fuzzing the readers of outside bytes (libFuzzer, clang). Each target runs FUZZ_SECONDS;
+# new inputs go to build-fuzz/corpus, the committed seeds in fuzz/corpus stay as they are.
+# A crash leaves its input in build-fuzz/ (crash-*): copy it into
+# tests/reliability/fixtures/<target>/ so that `make test` replays it from then on.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := $(shell sed -n 's/^set(QINGHE_FUZZ_TARGETS \(.*\))/\1/p' fuzz/targets.cmake)
+
+fuzz: deps
+	@missing=""; for p in $(FUZZ_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	@[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S fuzz -B $(FUZZ_DIR) -G Ninja \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  dirs="corpus/$$t"; \
+	  for d in ../fuzz/corpus/$$t ../tests/reliability/fixtures/$$t; do \
+	    [ -d $(FUZZ_DIR)/$$d ] && dirs="$$dirs $$d"; \
+	  done; \
+	  echo "== $$t: $(FUZZ_SECONDS) s"; \
+	  (cd $(FUZZ_DIR) && ./$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	    -print_final_stats=1 $$dirs > $$t.log 2>&1); rc=$$?; \
+	  grep -E '^(Done|stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' $(FUZZ_DIR)/$$t.log; \
+	  if [ $$rc != 0 ]; then echo "$$t failed: see $(FUZZ_DIR)/$$t.log"; exit $$rc; fi; \
+	done
+
+# The whole test suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+ASAN_DIR ?= build-asan
+test-asan: deps
+	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+	  -DCMAKE_C_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)

@@ -22,7 +22,23 @@ QString engineMessage(const QSqlError &error)
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("資料庫發生未知的錯誤") : text;
+    if (text.isEmpty())
+        return QStringLiteral("資料庫發生未知的錯誤");
+    // The failures a user can do something about are said in the program's words; the
+    // engine's own text follows for whoever has to look further.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    switch (code) {
+    case 13: // SQLITE_FULL
+        return QStringLiteral("磁碟空間不足，這次的資料沒有寫入，先前的資料都還在。（%1）")
+            .arg(text);
+    case 8: // SQLITE_READONLY
+        return QStringLiteral("資料檔是唯讀的，無法寫入，資料沒有變更。（%1）").arg(text);
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return QStringLiteral("資料檔已損壞，無法讀取。（%1）").arg(text);
+    default:
+        return text;
+    }
 }
 } // namespace
 
