@@ -80,7 +80,8 @@ TCashSet_Form::TCashSet_Form(Program &program)
 
     connect(cbb1, &QComboBox::activated, this, [this] { cbb1Change(); });
     connect(cbb2, &QComboBox::activated, this, [this] { cbb2Change(); });
-    connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+    // A row chosen with the arrow keys counts as clicked.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
     connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

@@ -639,13 +639,15 @@ void TCashRecord_Form::record(Page &p)
                 ->setText(CaptionColumn, fourstr(entry.mainName) + Separator + entry.name);
         p.amount->clear();
         p.note->clear();
-    } else if (QTreeWidgetItem *item = p.list->topLevelItem(m_modifiedRow)) {
-        item->setText(AmountColumn, formatAmount(*amount));
-        item->setData(CaptionColumn, AmountRole, *amount);
-        item->setText(NoteColumn, p.note->text());
-        item->setText(SerialColumn, p.note->toolTip());
-        // Changed here, so no longer what a recurring item posted.
-        item->setData(CaptionColumn, PeriodRole, QStringLiteral(""));
+    } else {
+        if (QTreeWidgetItem *item = p.list->topLevelItem(m_modifiedRow)) {
+            item->setText(AmountColumn, formatAmount(*amount));
+            item->setData(CaptionColumn, AmountRole, *amount);
+            item->setText(NoteColumn, p.note->text());
+            item->setText(SerialColumn, p.note->toolTip());
+            // Changed here, so no longer what a recurring item posted.
+            item->setData(CaptionColumn, PeriodRole, QStringLiteral(""));
+        }
         cancelModification();
     }
     p.amount->setFocus();
