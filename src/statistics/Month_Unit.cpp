@@ -151,11 +151,12 @@ void TMonth_Form::MSpeedButton1Click(QToolButton *sender)
     // The calendar cannot show a year outside its range; stay on the month shown then.
     if (y < year->minimum() || y > year->maximum())
         return;
-    if (y != year->value())
-        year->setValue(y);
+    // The month first: a year change makes the calendar refill the month it shows.
     const QString caption = QStringLiteral("%1月").arg(m);
     M_Label->setText(caption);
     m_program.RM_Main_Form->M_Label->setText(caption);
+    if (y != year->value())
+        year->setValue(y);
     FormActivate();
 }
 
@@ -166,7 +167,7 @@ void TMonth_Form::BitBtn3Click()
 
 void TMonth_Form::BitBtn4Click()
 {
-    // The detail list opens on the month shown here and comes back to this screen.
-    m_program.CashDetail_Form->showCentred();
-    hide();
+    // The detail list shows the calendar's month (which follows this screen), hides this
+    // screen and comes back to it.
+    m_program.CashDetail_Form->openFrom(QStringLiteral("Month_Form"));
 }

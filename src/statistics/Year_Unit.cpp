@@ -130,7 +130,7 @@ void TYear_Form::BitBtn4Click()
 
 void TYear_Form::BitBtn5Click()
 {
-    // The detail list opens on the year shown here and comes back to this screen.
-    m_program.CashDetail_Form->showCentred();
-    hide();
+    // The detail list shows the calendar's year (which follows this screen), hides this
+    // screen and comes back to it.
+    m_program.CashDetail_Form->openFrom(QStringLiteral("Year_Form"));
 }

@@ -1,3 +1,4 @@
+#include "analysis/CashDetail_Unit.h"
 #include "calendar/RM_Main_Unit.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/StatisticsWidgets.h"
@@ -105,6 +106,47 @@ TEST(MonthScreen, OpensOnTheLedgersDefaultSideWithTheCompanyPersonalGroup)
         EXPECT_EQ(f.month->Chart1->pointCount(), 2);
         EXPECT_EQ(f.month->StatusBar1->panelText(0), "結餘：");
     }
+}
+
+TEST(StatisticsScreens, CalendarCommandsOpenThemAndLeavingBringsTheCalendarBack)
+{
+    Fixture f;
+    addMixedMonths(f.t);
+    f.calendar->showCentred();
+    f.calendar->BitBtn3Click();
+    EXPECT_TRUE(f.month->isVisible());
+    EXPECT_FALSE(f.calendar->isVisible());
+    EXPECT_EQ(f.month->ExpenseTotal, 9150);
+    f.month->BitBtn3Click();
+    EXPECT_TRUE(f.calendar->isVisible());
+
+    f.calendar->BitBtn4Click();
+    EXPECT_TRUE(f.year->isVisible());
+    EXPECT_FALSE(f.calendar->isVisible());
+    EXPECT_EQ(f.year->Y_Label->text(), "2012");
+    EXPECT_EQ(f.year->IncomeTotal, 4000);
+    f.year->close();
+    EXPECT_TRUE(f.calendar->isVisible());
+}
+
+TEST(StatisticsScreens, DetailListButtonsHandOverToTheDetailList)
+{
+    Fixture f;
+    addMixedMonths(f.t);
+    f.month->openFromCalendar();
+    QTest::mouseClick(f.month->BitBtn4, Qt::LeftButton);
+    EXPECT_FALSE(f.month->isVisible());
+    EXPECT_TRUE(f.t->CashDetail_Form->isVisible());
+    EXPECT_EQ(f.t->CashDetail_Form->DetailCaller, "Month_Form");
+    EXPECT_FALSE(f.t->CashDetail_Form->yearMode());
+
+    f.t->CashDetail_Form->hide();
+    f.year->openFromCalendar();
+    QTest::mouseClick(f.year->BitBtn5, Qt::LeftButton);
+    EXPECT_FALSE(f.year->isVisible());
+    EXPECT_TRUE(f.t->CashDetail_Form->isVisible());
+    EXPECT_EQ(f.t->CashDetail_Form->DetailCaller, "Year_Form");
+    EXPECT_TRUE(f.t->CashDetail_Form->yearMode());
 }
 
 TEST(MonthScreen, SideSelectorOffersItsGroupsAndEachChoiceRecomputes)
