@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -17,5 +18,10 @@ void showReportPreview(Report &report)
     dialog.resize(900, 1000);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
         [&report](QPrinter *target) { report.print(*target); });
+    // Opens at 100 %, the page at its real size.
+    if (auto *view = dialog.findChild<QPrintPreviewWidget *>()) {
+        view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        view->setZoomFactor(1.0);
+    }
     dialog.exec();
 }
