@@ -1,6 +1,8 @@
 #include "dialogs/FormHelpers.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -50,12 +52,19 @@ void GradientTextLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const QRect box = contentsRect();
-    const QRect textBox = fontMetrics().boundingRect(box, int(alignment()), text());
+    // The label keeps its size; a message longer than the line is drawn smaller rather
+    // than cut off.
+    QFont shown = font();
+    int pixels = shown.pixelSize() > 0 ? shown.pixelSize() : QFontInfo(shown).pixelSize();
+    while (pixels > 9 && QFontMetrics(shown).horizontalAdvance(text()) > box.width()) {
+        shown.setPixelSize(--pixels);
+    }
+    const QRect textBox = QFontMetrics(shown).boundingRect(box, int(alignment()), text());
     QLinearGradient gradient(textBox.left(), 0, textBox.right(), 0);
     gradient.setColorAt(0, m_from);
     gradient.setColorAt(1, m_to);
     painter.setPen(QPen(QBrush(gradient), 1));
-    painter.setFont(font());
+    painter.setFont(shown);
     painter.drawText(box, int(alignment()), text());
 }
 
