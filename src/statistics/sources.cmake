@@ -6,3 +6,6 @@ list(APPEND SCREEN_SOURCES
     src/statistics/Month_Unit.cpp
     src/statistics/Year_Unit.cpp
 )
+list(APPEND CORE_SOURCES src/statistics/CategoryExport.cpp)
+list(APPEND OUTPUT_SOURCES src/statistics/CategoryExportBook.cpp)
+list(APPEND SCREEN_SOURCES src/statistics/StatisticsReport.cpp)

@@ -1,0 +1,99 @@
+#include "statistics/CategoryExportBook.h"
+
+#include "spreadsheet/Workbook.h"
+#include "ui/Prompts.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <memory>
+
+namespace CategoryExportBook {
+
+void writeSheet(Workbook &book, const ExportSheetData &data, const ExportPeriod &period)
+{
+    Sheet &sheet = book.addSheet(data.name());
+    sheet.setText(QStringLiteral("G1"), CategoryExport::productName());
+    sheet.merge(QStringLiteral("G1:I1"));
+    sheet.setHorizontalAlignment(QStringLiteral("G1:I1"), CellStyle::Align::Centre);
+    sheet.setVerticalAlignment(QStringLiteral("G1:I1"), CellStyle::VAlign::Centre);
+    sheet.setFontColor(QStringLiteral("G1:I1"), QColor(128, 128, 128));
+    sheet.setFontSize(QStringLiteral("G1:I1"), 12);
+
+    sheet.setText(QStringLiteral("A1"), QStringLiteral("使用者："));
+    sheet.setText(QStringLiteral("B1"), period.ledger);
+    sheet.setText(QStringLiteral("A2"), QStringLiteral("資料期間："));
+    sheet.setText(QStringLiteral("B2"), period.text());
+    sheet.setText(QStringLiteral("A3"), QStringLiteral("帳目類型："));
+    sheet.setText(QStringLiteral("B3"), data.name());
+    sheet.setFontColor(QStringLiteral("B3"), data.income ? QColor(0, 0, 255) : QColor(255, 0, 0));
+
+    const QStringList heads = { QStringLiteral("時間"), QStringLiteral("分類"),
+        QStringLiteral("金額"), QStringLiteral("說明") };
+    for (int c = 0; c < heads.size(); ++c)
+        sheet.setText(6, c + 1, heads[c]);
+    sheet.setHorizontalAlignment(QStringLiteral("A6:D6"), CellStyle::Align::Centre);
+    sheet.setBottomBorder(QStringLiteral("A6:D6"));
+
+    const int n = int(data.lines.size());
+    for (int k = 0; k < n; ++k) {
+        const ExportLine &line = data.lines[k];
+        const int row = 7 + k;
+        sheet.setText(row, 1, line.timeText());
+        sheet.setText(row, 2, line.categoryText());
+        // Amounts are numbers, so that the user can add them up in the spreadsheet.
+        if (line.amount)
+            sheet.setNumber(row, 3, double(*line.amount));
+        sheet.setText(row, 4, line.note);
+    }
+    if (n > 0)
+        sheet.setBottomBorder(QStringLiteral("A%1:D%1").arg(6 + n));
+    sheet.setText(7 + n, 1, QStringLiteral("合計："));
+    sheet.setNumber(7 + n, 3, double(data.total()));
+    sheet.setHorizontalAlignment(QStringLiteral("C%1").arg(7 + n), CellStyle::Align::Right);
+
+    // Wide enough for the headings, a padded category with its entry name, and long notes.
+    sheet.setColumnWidth(1, 11);
+    sheet.setColumnWidth(2, 26);
+    sheet.setColumnWidth(3, 14);
+    sheet.setColumnWidth(4, 36);
+}
+
+bool run(Database &db, Prompts &prompts, const ExportPeriod &period, const QString &tempFolder)
+{
+    // Nothing to export is said before the user is asked where to save it.
+    const QList<ExportSheetData> sheets = CategoryExport(db).sheets(period);
+    if (sheets.isEmpty()) {
+        prompts.warning(CategoryExport::nothingToExportText());
+        return false;
+    }
+
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    QString path = prompts.saveFileName(QStringLiteral("匯出"),
+        QDir(folder).filePath(period.suggestedFileName()), CategoryExport::fileFilter());
+    if (path.isEmpty())
+        return false;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+
+    std::unique_ptr<Workbook> book;
+    try {
+        book = std::make_unique<Workbook>(tempFolder);
+    } catch (const WorkbookError &) {
+        prompts.alert(Workbook::createFailedCaption(), Workbook::createFailedText());
+        return false;
+    }
+    try {
+        for (const ExportSheetData &data : sheets)
+            writeSheet(*book, data, period);
+        book->save(path);
+    } catch (const WorkbookError &e) {
+        prompts.error(e.message());
+        return false;
+    }
+    prompts.warning(CategoryExport::successText());
+    return true;
+}
+
+} // namespace CategoryExportBook

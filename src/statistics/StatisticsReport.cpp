@@ -1,0 +1,169 @@
+#include "statistics/StatisticsReport.h"
+
+#include "app/Program.h"
+#include "report/Report.h"
+#include "statistics/StatisticsForm.h"
+#include "statistics/Year_Unit.h"
+#include "store/Amount.h"
+
+#include <QImage>
+#include <QTreeWidget>
+
+const QString StatisticsReport::BalanceCaption = QStringLiteral("結餘");
+
+namespace {
+// Marks the row the print procedure appended, so that only that row is taken away again
+// (a category may well be called "結餘" too).
+constexpr int AppendedRole = Qt::UserRole + 81;
+
+void removeAppendedRows(QTreeWidget *list)
+{
+    for (int i = list->topLevelItemCount() - 1; i >= 0; --i) {
+        if (list->topLevelItem(i)->data(0, AppendedRole).toBool())
+            delete list->takeTopLevelItem(i);
+    }
+}
+
+struct RemoveAppendedRows
+{
+    QTreeWidget *list;
+    ~RemoveAppendedRows() { removeAppendedRows(list); }
+};
+} // namespace
+
+std::unique_ptr<Report> StatisticsReport::design(bool yearly)
+{
+    auto report = std::make_unique<Report>();
+    report->setPageSizeMm(QSizeF(210, 297));
+    report->setMarginsMm(10, 10, 10, 10);
+
+    ReportBand &title
+        = report->addBand(ReportBand::Kind::ReportTitle, 20, QStringLiteral("ReportTitle1"));
+    ReportItem &user = title.addText(QRectF(2, 2, yearly ? 41 : 42, 5), QStringLiteral("[UserStr]"),
+        Report::font(ReportFonts::Ming, 16));
+    user.name = QStringLiteral("Memo7");
+    user.color = QColor(151, 189, 253);
+    user.growWidth = true;
+    user.wordWrap = false;
+    ReportItem &caption = title.addText(QRectF(0, 8, 189, 12), QStringLiteral("[ReportTitle]"),
+        Report::font(ReportFonts::Kai, 32, true), Qt::AlignHCenter | Qt::AlignVCenter);
+    caption.name = QStringLiteral("Memo4");
+    caption.color = QColor(128, 0, 0);
+
+    struct Column
+    {
+        const char *head;
+        const char *headVariable;
+        double headLeft;
+        const char *cell;
+        const char *cellVariable;
+        double cellLeft;
+        QColor color;
+    };
+    const Column columns[] = {
+        { "Memo5", "[CashInStr]", 14, "Memo3", "[CashIn]", 11, QColor(0, 0, 255) },
+        { "Memo8", "[CashInCashStr]", 57, "Memo10", "[CashInCash]", 53, QColor(0, 0, 255) },
+        { "Memo6", "[CashOutStr]", 100, "Memo2", "[CashOut]", 100, QColor(255, 0, 0) },
+        { "Memo9", "[CashOutCashStr]", 143, "Memo11", "[CashOutCash]", 143, QColor(255, 0, 0) },
+    };
+
+    ReportBand &header
+        = report->addBand(ReportBand::Kind::PageHeader, 13, QStringLiteral("PageHeader1"));
+    for (const Column &c : columns) {
+        ReportItem &head
+            = header.addText(QRectF(c.headLeft, 5, 41, 7), QString::fromLatin1(c.headVariable),
+                Report::font(ReportFonts::Kai, 24), Qt::AlignHCenter | Qt::AlignVCenter);
+        head.name = QString::fromLatin1(c.head);
+        head.color = c.color;
+        head.frame = ReportItem::BottomLine;
+    }
+
+    ReportBand &rows
+        = report->addBand(ReportBand::Kind::MasterData, 11, QStringLiteral("MasterData1"));
+    for (int i = 0; i < 4; ++i) {
+        const Column &c = columns[i];
+        ReportItem &cell
+            = rows.addText(QRectF(c.cellLeft, 3, 41, 7), QString::fromLatin1(c.cellVariable),
+                Report::font(ReportFonts::Ming, 19), Qt::AlignHCenter | Qt::AlignTop);
+        cell.name = QString::fromLatin1(c.cell);
+        cell.growHeight = true;
+        // One printed line per list row in every column; a long name must not wrap and
+        // push its column out of step with the others.
+        cell.wordWrap = false;
+        if (i < 3) {
+            cell.frame = ReportItem::RightLine;
+            cell.stretchToBand = true;
+        }
+    }
+
+    ReportBand &chart = report->addBand(
+        ReportBand::Kind::MasterData, yearly ? 18 : 15, QStringLiteral("MasterData2"));
+    ReportItem &picture = chart.addPicture(QRectF(0, yearly ? 8 : 5, 0, 0), QImage());
+    picture.name = QStringLiteral("Picture1");
+    picture.autoSize = true;
+    picture.centreHorizontally = true;
+    picture.stretch = true;
+
+    ReportBand &footer
+        = report->addBand(ReportBand::Kind::PageFooter, 6, QStringLiteral("PageFooter1"));
+    ReportItem &page = footer.addText(QRectF(170, 0, 20, 5), QStringLiteral("[Page#]"),
+        Report::font(ReportFonts::Ming, 13), Qt::AlignRight | Qt::AlignTop);
+    page.name = QStringLiteral("Memo1");
+    return report;
+}
+
+QString StatisticsReport::columnText(const QTreeWidget &list, int column)
+{
+    QString text;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        text += list.topLevelItem(i)->text(column) + QStringLiteral("\r\n");
+    return text;
+}
+
+std::optional<QString> StatisticsReport::value(
+    const StatisticsForm &form, const QString &ledger, const QString &name)
+{
+    auto is = [&name](const char *variable) {
+        return name.compare(QLatin1String(variable), Qt::CaseInsensitive) == 0;
+    };
+    const QTreeWidget &list = *form.ListView1;
+    if (is("CashIn"))
+        return columnText(list, 0);
+    if (is("CashInCash"))
+        return columnText(list, 1);
+    if (is("CashOut"))
+        return columnText(list, 2);
+    if (is("CashOutCash"))
+        return columnText(list, 3);
+    if (is("ReportTitle"))
+        return form.reportTitle();
+    if (is("CashInStr"))
+        return QStringLiteral("收入");
+    if (is("CashInCashStr") || is("CashOutCashStr"))
+        return QStringLiteral("金額");
+    if (is("CashOutStr"))
+        return QStringLiteral("支出");
+    if (is("UserStr"))
+        return QStringLiteral("製表人：") + ledger;
+    return std::nullopt;
+}
+
+void StatisticsReport::print(StatisticsForm &form, Program &program)
+{
+    QTreeWidget *list = form.ListView1;
+    auto *balance = new QTreeWidgetItem(
+        { BalanceCaption, formatAmount(form.IncomeTotal - form.ExpenseTotal), {}, {} });
+    balance->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    balance->setData(0, AppendedRole, true);
+    list->addTopLevelItem(balance);
+    const RemoveAppendedRows removeAfterwards { list };
+
+    const bool yearly = qobject_cast<const TYear_Form *>(&form) != nullptr;
+    std::unique_ptr<Report> report = design(yearly);
+    // Without a chart picture (it could not be written) the figures still print.
+    report->item(QStringLiteral("Picture1"))->picture = QImage(form.chartPicturePath());
+    const QString ledger = program.currentLedger();
+    report->setValueProvider(
+        [&form, ledger](const QString &name, int) { return value(form, ledger, name); });
+    program.prompts().preview(*report);
+}
