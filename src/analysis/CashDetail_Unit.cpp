@@ -260,9 +260,10 @@ void TCashDetail_Form::btn3Click()
 
 // ---- period, kind and category -------------------------------------------------------------
 
+// The mode label says how the period box is read.
 bool TCashDetail_Form::yearMode() const
 {
-    return btn1->text() != YearDetail;
+    return JvLabel1->text() == YearDetail;
 }
 
 void TCashDetail_Form::SetupDetailPeriod()
@@ -271,7 +272,7 @@ void TCashDetail_Form::SetupDetailPeriod()
     Finally done { [this] { m_filling = false; } };
     cbb1->clear();
     QString current;
-    if (yearMode()) {
+    if (btn1->text() != YearDetail) {
         JvLabel1->setText(YearDetail);
         const int year = m_program.currentYear();
         for (int y = year - 5; y <= year + 5; ++y)

@@ -137,6 +137,8 @@ TEST_F(CashDetailTest, CategoryFiltersAndTheSubcategoryBox)
     EXPECT_EQ(form().JvLabel4->text(), QStringLiteral("-200"));
 
     form().cbb2->setCurrentIndex(2); // 進貨, also with subcategories
+    if (const QString keep = qEnvironmentVariable("QINGHE_TEST_ARTIFACTS"); !keep.isEmpty())
+        form().grab().save(keep + QStringLiteral("/detail-screen-filtered.png"));
     EXPECT_EQ(form().cbb3->currentText(), QStringLiteral("全部"));
     EXPECT_TRUE(form().cbb3->isVisible());
     EXPECT_EQ(form().lv1->rowCount(), 2);
