@@ -109,10 +109,10 @@ void TSelectUser_Form::FormActivate()
     } catch (const std::exception &e) {
         // Closing the error box activates this screen again: the same error is reported
         // once per showing, not in an endless round of boxes.
-        const QString text = QString::fromUtf8(e.what());
-        if (text != m_listError) {
-            m_listError = text;
-            m_program.prompts().error(text);
+        const QString message = QString::fromUtf8(e.what());
+        if (message != m_listError) {
+            m_listError = message;
+            m_program.prompts().error(message);
         }
     }
     {
