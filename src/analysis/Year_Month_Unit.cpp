@@ -8,6 +8,7 @@
 #include "store/Amount.h"
 #include "ui/Colors.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -160,6 +162,8 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     StringGrid1 = named(new QTableWidget(4, 13, this), QStringLiteral("StringGrid1"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
+    // December takes up what the frame leaves, so no empty strip shows at the right.
+    StringGrid1->horizontalHeader()->setStretchLastSection(true);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -187,6 +191,7 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     auto *chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->legend()->setVisible(true);
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->legend()->setFont(pixelFont(QStringLiteral("新細明體"), 13));
@@ -205,11 +210,11 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     m_axisX->setTickCount(13);
     m_axisX->setLabelFormat(QStringLiteral("%d"));
     m_axisX->setLabelsFont(pixelFont(QStringLiteral("新細明體"), 12));
-    m_axisY = new QValueAxis(chart);
-    m_axisY->setLabelFormat(QStringLiteral("%.0f"));
+    // Amounts read with thousands separators, as everywhere else: the axis labels its ticks
+    // itself.
+    m_axisY = new QCategoryAxis(chart);
+    m_axisY->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisY->setLabelsFont(pixelFont(QStringLiteral("新細明體"), 11));
-    m_axisY->setRange(0, 10);
-    m_axisY->setTickCount(6);
     chart->addAxis(m_axisX, Qt::AlignBottom);
     chart->addAxis(m_axisY, Qt::AlignLeft);
     for (QLineSeries *series : { Series1, Series2 }) {
@@ -218,6 +223,7 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     }
     Chart1 = named(new QChartView(chart, this), QStringLiteral("Chart1"));
     Chart1->setRenderHint(QPainter::Antialiasing);
+    Chart1->setBackgroundBrush(Qt::white);
     Chart1->setGeometry(16, 156, 858, 368);
     Chart1->setAccessibleName(QStringLiteral("各月收支圖"));
 
@@ -449,7 +455,20 @@ void TYear_Month_Form::showChart()
     }
     Series1->replace(income);
     Series2->replace(expense);
-    m_axisY->setRange(0, double(axisTop(largest)));
+    setAmountAxis(axisTop(largest));
+}
+
+void TYear_Month_Form::setAmountAxis(qint64 top)
+{
+    const QStringList old = m_axisY->categoriesLabels();
+    for (const QString &label : old)
+        m_axisY->remove(label);
+    // The "0" at the bottom belongs to a sliver below the axis, so that it is labelled too.
+    m_axisY->setStartValue(-double(top) / 1000);
+    m_axisY->append(QStringLiteral("0"), 0);
+    for (int step = 1; step <= 5; ++step)
+        m_axisY->append(formatAmount(top * step / 5), double(top * step / 5));
+    m_axisY->setRange(0, double(top));
 }
 
 void TYear_Month_Form::writePicture()
@@ -594,7 +613,9 @@ std::unique_ptr<Report> TYear_Month_Form::buildReport()
         item.growHeight = true;
         item.wordWrap = false;
         item.stretchToBand = true;
-        item.frame = c == 0 ? ReportItem::LeftLine | ReportItem::RightLine : ReportItem::RightLine;
+        // The bottom line closes the table above the chart.
+        item.frame = (c == 0 ? ReportItem::LeftLine | ReportItem::RightLine : ReportItem::RightLine)
+            | ReportItem::BottomLine;
         if (c == 0)
             item.color = Olive;
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class Program;
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -92,6 +93,7 @@ private:
     void fillCategories();
     void showSums();
     void showChart();
+    void setAmountAxis(qint64 top);
     void writePicture();
     void leaveToCalendar(bool deletePictures);
     void exportTo(const QString &path);
@@ -100,7 +102,7 @@ private:
     Program &m_program;
     YearSums m_sums;
     QValueAxis *m_axisX = nullptr;
-    QValueAxis *m_axisY = nullptr;
+    QCategoryAxis *m_axisY = nullptr;
     QSet<QString> m_pictures; // pictures written since the screen was opened
     QString m_pictureFailure; // the picture path that could not be written last
     QString m_activationFailure; // the last rebuild failure reported on activation

@@ -8,6 +8,7 @@
 
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
@@ -89,6 +90,7 @@ TEST_F(YearMonthScreenTest, YearWithoutEntriesShowsZerosFlatLinesAndAPicture)
     EXPECT_EQ(form().Y_Label->text(), QStringLiteral("2009"));
     EXPECT_EQ(form().cbb1->currentText(), QStringLiteral("收入/支出比較"));
     EXPECT_FALSE(form().cbb2->isVisible());
+    keep(QStringLiteral("year-month-empty.png"));
 
     EXPECT_EQ(cell(1, 0), QStringLiteral("1月"));
     EXPECT_EQ(cell(12, 0), QStringLiteral("12月"));
@@ -254,6 +256,23 @@ TEST_F(YearMonthScreenTest, LeaveDeletesThePicturesCloseKeepsThem)
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(calendar().isVisible());
     EXPECT_FALSE(QFile::exists(picture(2009)));
+}
+
+TEST_F(YearMonthScreenTest, APictureThatCannotBeWrittenIsReportedOnceAndPrintingGoesOn)
+{
+    t.addEntry(Ledger, QDate(2009, 4, 4), true, 2, QStringLiteral("投資"), 4321);
+    ASSERT_TRUE(QDir().mkpath(picture(2009))); // a folder where the picture should go
+    open();
+    ASSERT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_TRUE(t.prompts().errors[0].contains(picture(2009)));
+    form().FormActivate(); // the message box gave the focus back
+    EXPECT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_EQ(cell(4, 1), QStringLiteral("4,321"));
+
+    const QString pdf = t.dir() + QStringLiteral("/no-chart.pdf");
+    t.prompts().onPreview = [&](Report &report) { report.writePdf(pdf); };
+    QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+    EXPECT_TRUE(PdfText::text(pdf).contains(QStringLiteral("4,321")));
 }
 
 TEST_F(YearMonthScreenTest, OpensFromTheYearlyStatisticsAndGoesBackThere)
