@@ -1,0 +1,834 @@
+// Every operation a screen refresh or a user action runs, timed through the program's own
+// logic classes and, beside it, as the bare SQL of the same operation on the same connection.
+// Each benchmark is named "<operation>/ours" or "<operation>/sql".
+//
+//   qinghe_bench --size=146k|1m [--cache=DIR] [google benchmark options]
+
+#include "BareSql.h"
+#include "LedgerGenerator.h"
+
+#include "analysis/DetailQuery.h"
+#include "analysis/YearAnalysis.h"
+#include "calendar/MonthCalendar.h"
+#include "dayentry/DayBook.h"
+#include "recurring/RecurringPlan.h"
+#include "statistics/CategorySummary.h"
+#include "store/Backup.h"
+#include "store/Database.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+
+using namespace LedgerGenerator;
+using BareSql::text;
+
+namespace {
+
+struct Env
+{
+    QString dir; // a working copy of the generated program directory
+    QString dbPath;
+    QString backupFile; // a backup of the working copy, for the restore
+    std::unique_ptr<Database> db;
+    sqlite3 *raw = nullptr;
+    QString ledger;
+    QByteArray ledgerUtf8;
+};
+
+Env &env()
+{
+    static Env e;
+    return e;
+}
+
+Database &db()
+{
+    return *env().db;
+}
+
+QString monthStart()
+{
+    return dbDate(QDate(benchYear(), benchMonth(), 1));
+}
+
+QString monthEnd()
+{
+    return dbDate(QDate(benchYear(), benchMonth(), 1).addMonths(1).addDays(-1));
+}
+
+QString nextMonthStart()
+{
+    return dbDate(QDate(benchYear(), benchMonth(), 1).addMonths(1));
+}
+
+QString yearStart()
+{
+    return dbDate(QDate(benchYear(), 1, 1));
+}
+
+QString nextYearStart()
+{
+    return dbDate(QDate(benchYear() + 1, 1, 1));
+}
+
+QString yearEnd()
+{
+    return dbDate(QDate(benchYear(), 12, 31));
+}
+
+enum class Cost { Fast, Write, Slow };
+
+void add(const std::string &op, Cost cost, std::function<void(benchmark::State &)> ours,
+    std::function<void(benchmark::State &)> bare)
+{
+    for (const auto &[side, fn] : { std::pair { "ours", ours }, std::pair { "sql", bare } }) {
+        auto *b = benchmark::RegisterBenchmark((op + "/" + side).c_str(), fn);
+        b->Unit(benchmark::kMillisecond)->UseRealTime()->ReportAggregatesOnly(true);
+        switch (cost) {
+        case Cost::Fast:
+            b->MinTime(0.1)->Repetitions(7);
+            break;
+        case Cost::Write:
+            b->Iterations(3)->Repetitions(5);
+            break;
+        case Cost::Slow:
+            b->Iterations(1)->Repetitions(3);
+            break;
+        }
+    }
+}
+
+// ---- calendar -------------------------------------------------------------------------
+
+const char CalendarDaysSql[] = "SELECT 日期, 收入小計, 支出小計 FROM 記帳本 "
+                               "WHERE 使用者 = ? AND 日期 >= ? AND 日期 <= ? ORDER BY 日期";
+const char CalendarTotalsSql[] = "SELECT SUM(收入小計), SUM(支出小計) FROM 記帳本 "
+                                 "WHERE 使用者 = ? AND 日期 >= ? AND 日期 <= ?";
+
+long long bareCalendar(sqlite3 *h)
+{
+    const std::vector<BareSql::Value> p { env().ledgerUtf8, text(monthStart()), text(monthEnd()) };
+    return BareSql::run(h, CalendarDaysSql, p) + BareSql::run(h, CalendarTotalsSql, p);
+}
+
+void calendarOurs(benchmark::State &state)
+{
+    MonthCalendar calendar(db());
+    for (auto _ : state) {
+        auto cells = calendar.loadDays(env().ledger, benchYear(), benchMonth());
+        auto totals = calendar.loadTotals(env().ledger, benchYear(), benchMonth());
+        benchmark::DoNotOptimize(cells);
+        benchmark::DoNotOptimize(totals);
+    }
+}
+
+void calendarBare(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bareCalendar(env().raw));
+}
+
+void openOurs(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Database fresh(env().dbPath);
+        MonthCalendar calendar(fresh);
+        auto cells = calendar.loadDays(env().ledger, benchYear(), benchMonth());
+        auto totals = calendar.loadTotals(env().ledger, benchYear(), benchMonth());
+        benchmark::DoNotOptimize(cells);
+        benchmark::DoNotOptimize(totals);
+    }
+}
+
+void openBare(benchmark::State &state)
+{
+    const QByteArray path = QFile::encodeName(env().dbPath);
+    for (auto _ : state) {
+        sqlite3 *h = nullptr;
+        if (sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            state.SkipWithError("open failed");
+        sqlite3_busy_timeout(h, 3000);
+        benchmark::DoNotOptimize(bareCalendar(h));
+        sqlite3_close(h);
+    }
+}
+
+// ---- day screen -----------------------------------------------------------------------
+
+const char DayLoadSql[]
+    = "SELECT e.帳目類型, m.帳目名稱, e.帳目名稱, e.金額, e.帳目屬性, e.說明, e.定期, "
+      "e.序列號 "
+      "FROM 單日記帳本 e LEFT JOIN 帳目分類 m ON m.rowid = ("
+      "  SELECT c.rowid FROM 帳目分類 c "
+      "  WHERE c.帳目屬性 = e.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 "
+      "  AND c.帳目順序 % 100 = 0 AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
+      "  ORDER BY c.帳目擁有者 = ? DESC LIMIT 1) "
+      "WHERE e.日期 = ? AND e.使用者 = ? "
+      "ORDER BY e.帳目類型, m.帳目順序, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, "
+      "e.序列號";
+const char DayTotalsSql[] = "SELECT 收入小計, 支出小計 FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?";
+
+void dayLoadOurs(benchmark::State &state)
+{
+    DayBook book(db(), env().ledger);
+    for (auto _ : state) {
+        auto entries = book.load(benchDay());
+        auto totals = book.totals(benchDay());
+        benchmark::DoNotOptimize(entries);
+        benchmark::DoNotOptimize(totals);
+    }
+}
+
+void dayLoadBare(benchmark::State &state)
+{
+    const QByteArray day = dbDate(benchDay()).toUtf8();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            BareSql::run(env().raw, DayLoadSql, { env().ledgerUtf8, day, env().ledgerUtf8 })
+            + BareSql::run(env().raw, DayTotalsSql, { day, env().ledgerUtf8 }));
+    }
+}
+
+void daySaveOurs(benchmark::State &state)
+{
+    DayBook book(db(), env().ledger);
+    const QList<DayEntry> rows = book.load(benchDay());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(book.save(benchDay(), rows));
+    state.counters["rows"] = double(rows.size());
+}
+
+void daySaveBare(benchmark::State &state)
+{
+    DayBook book(db(), env().ledger);
+    const QList<DayEntry> rows = book.load(benchDay());
+    const QByteArray day = dbDate(benchDay()).toUtf8();
+    sqlite3 *h = env().raw;
+    for (auto _ : state) {
+        BareSql::run(h, "BEGIN IMMEDIATE");
+        BareSql::run(
+            h, "DELETE FROM 單日記帳本 WHERE 日期 = ? AND 使用者 = ?", { day, env().ledgerUtf8 });
+        BareSql::run(
+            h, "DELETE FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?", { day, env().ledgerUtf8 });
+        long long sums[2] = { 0, 0 };
+        {
+            BareSql::Statement insert(h,
+                "INSERT INTO 單日記帳本 (日期, 使用者, 帳目類型, 帳目屬性, 帳目名稱, 金額, 說明, "
+                "定期, 序列號) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            for (const bool income : { true, false }) {
+                for (const DayEntry &row : rows) {
+                    if (row.income != income)
+                        continue;
+                    insert.run({ day, env().ledgerUtf8, income ? 1LL : 0LL,
+                        text(QString::number(row.mainNumber)), text(row.name), row.amount,
+                        text(row.note), text(row.period.toString()), row.serial });
+                    sums[income ? 1 : 0] += row.amount;
+                }
+            }
+        }
+        BareSql::run(h, "INSERT INTO 記帳本 (日期, 使用者, 收入小計, 支出小計) VALUES (?, ?, ?, ?)",
+            { day, env().ledgerUtf8, sums[1], sums[0] });
+        BareSql::run(h, "COMMIT");
+    }
+}
+
+// ---- recurring items ------------------------------------------------------------------
+
+const char FixedListSql[]
+    = "SELECT MIN(e.日期), MAX(e.日期), e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, "
+      "e.帳目屬性, e.金額, COALESCE(e.說明, '') "
+      "FROM 單日記帳本 e JOIN 帳目分類 c ON c.帳目屬性 = e.帳目屬性 "
+      "AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 AND c.帳目順序 % 100 = 0 "
+      "AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
+      "WHERE e.使用者 = ? AND e.定期 <> '' "
+      "GROUP BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
+      "COALESCE(e.說明, '') "
+      "ORDER BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
+      "COALESCE(e.說明, '')";
+
+void fixedListOurs(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plan.items());
+}
+
+void fixedListBare(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BareSql::run(env().raw, FixedListSql, { env().ledgerUtf8 }));
+}
+
+// A twenty-year monthly item: 240 dates.
+RecurringPosting twentyYearItem()
+{
+    RecurringPosting p;
+    p.income = false;
+    p.mainNumber = 3;
+    p.entryName = QStringLiteral("廣告");
+    p.amountText = QStringLiteral("4500");
+    p.note = QStringLiteral("社區看板月租");
+    p.period = 1;
+    p.start = QDate(benchYear() - 19, 1, 8);
+    p.end = QDate(benchYear(), 12, 8);
+    return p;
+}
+
+RecurringItem itemOf(const RecurringPosting &p, qint64 amount)
+{
+    RecurringItem item;
+    item.first = p.start;
+    item.last = RecurringPlan::dates(p.start, p.end, p.period).last();
+    item.period = p.period;
+    item.entryName = p.entryName;
+    item.income = p.income;
+    item.mainNumber = p.mainNumber;
+    item.amount = amount;
+    item.note = p.note;
+    return item;
+}
+
+void bareSyncDay(sqlite3 *h, const QByteArray &day)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(h,
+        "SELECT COUNT(*), COALESCE(SUM(CASE WHEN 帳目類型 = 1 THEN 金額 END), 0), "
+        "COALESCE(SUM(CASE WHEN 帳目類型 = 0 THEN 金額 END), 0) "
+        "FROM 單日記帳本 WHERE 使用者 = ? AND 日期 = ?",
+        -1, &stmt, nullptr);
+    sqlite3_bind_text(stmt, 1, env().ledgerUtf8.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 2, day.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_step(stmt);
+    const long long count = sqlite3_column_int64(stmt, 0);
+    const long long income = sqlite3_column_int64(stmt, 1);
+    const long long expense = sqlite3_column_int64(stmt, 2);
+    sqlite3_finalize(stmt);
+    BareSql::run(h, "DELETE FROM 記帳本 WHERE 使用者 = ? AND 日期 = ?", { env().ledgerUtf8, day });
+    if (count > 0)
+        BareSql::run(h, "INSERT INTO 記帳本 (日期, 使用者, 收入小計, 支出小計) VALUES (?, ?, ?, ?)",
+            { day, env().ledgerUtf8, income, expense });
+}
+
+void barePost(const RecurringPosting &p)
+{
+    sqlite3 *h = env().raw;
+    BareSql::run(h, "BEGIN IMMEDIATE");
+    for (const QDate &date : RecurringPlan::dates(p.start, p.end, p.period)) {
+        const QByteArray day = dbDate(date).toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(h,
+            "SELECT MAX(序列號) FROM 單日記帳本 WHERE 使用者 = ? AND 日期 = ? AND 帳目類型 = ?", -1,
+            &stmt, nullptr);
+        sqlite3_bind_text(stmt, 1, env().ledgerUtf8.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 2, day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(stmt, 3, p.income ? 1 : 0);
+        sqlite3_step(stmt);
+        const long long serial = sqlite3_column_type(stmt, 0) == SQLITE_NULL
+            ? date.toString(QStringLiteral("yyyyMMdd")).toLongLong() * 100 + 1
+            : sqlite3_column_int64(stmt, 0) + 1;
+        sqlite3_finalize(stmt);
+        BareSql::run(h,
+            "INSERT INTO 單日記帳本 (日期, 使用者, 帳目類型, 帳目屬性, 帳目名稱, 金額, 說明, 定期, "
+            "序列號) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            { day, env().ledgerUtf8, p.income ? 1LL : 0LL, text(QString::number(p.mainNumber)),
+                text(p.entryName), p.amountText.toLongLong(), text(p.note),
+                text(QString::number(p.period)), serial });
+        bareSyncDay(h, day);
+    }
+    BareSql::run(h, "COMMIT");
+}
+
+const char MatchItem[] = " WHERE 日期 = ? AND 使用者 = ? AND 帳目類型 = ? AND 帳目屬性 = ? "
+                         "AND 帳目名稱 = ? AND 定期 = ? AND 金額 = ? AND COALESCE(說明, '') = ?";
+
+void bareRewrite(
+    const RecurringItem &item, const std::string &sql, const std::vector<BareSql::Value> &leading)
+{
+    sqlite3 *h = env().raw;
+    BareSql::run(h, "BEGIN IMMEDIATE");
+    for (const QDate &date : RecurringPlan::dates(item.first, item.last, item.period)) {
+        const QByteArray day = dbDate(date).toUtf8();
+        std::vector<BareSql::Value> params = leading;
+        for (const BareSql::Value &v :
+            std::vector<BareSql::Value> { day, env().ledgerUtf8, item.income ? 1LL : 0LL,
+                text(QString::number(item.mainNumber)), text(item.entryName),
+                text(QString::number(item.period)), item.amount, text(item.note) })
+            params.push_back(v);
+        BareSql::run(h, sql.c_str(), params);
+        bareSyncDay(h, day);
+    }
+    BareSql::run(h, "COMMIT");
+}
+
+void postOurs(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(plan.post(p));
+        state.PauseTiming();
+        plan.remove(itemOf(p, p.amountText.toLongLong()));
+        state.ResumeTiming();
+    }
+}
+
+void postBare(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    for (auto _ : state) {
+        barePost(p);
+        state.PauseTiming();
+        plan.remove(itemOf(p, p.amountText.toLongLong()));
+        state.ResumeTiming();
+    }
+}
+
+void changeOurs(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    plan.post(p);
+    qint64 amount = p.amountText.toLongLong();
+    for (auto _ : state) {
+        plan.change(itemOf(p, amount), QString::number(amount + 1), p.note);
+        ++amount;
+    }
+    plan.remove(itemOf(p, amount));
+}
+
+void changeBare(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    plan.post(p);
+    qint64 amount = p.amountText.toLongLong();
+    const std::string sql = std::string("UPDATE 單日記帳本 SET 金額 = ?, 說明 = ?") + MatchItem;
+    for (auto _ : state) {
+        bareRewrite(itemOf(p, amount), sql, { amount + 1, text(p.note) });
+        ++amount;
+    }
+    plan.remove(itemOf(p, amount));
+}
+
+void removeOurs(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    for (auto _ : state) {
+        state.PauseTiming();
+        plan.post(p);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(plan.remove(itemOf(p, p.amountText.toLongLong())));
+    }
+}
+
+void removeBare(benchmark::State &state)
+{
+    RecurringPlan plan(db(), env().ledger);
+    const RecurringPosting p = twentyYearItem();
+    const std::string sql = std::string("DELETE FROM 單日記帳本") + MatchItem;
+    for (auto _ : state) {
+        state.PauseTiming();
+        plan.post(p);
+        state.ResumeTiming();
+        bareRewrite(itemOf(p, p.amountText.toLongLong()), sql, {});
+    }
+}
+
+// ---- statistics -----------------------------------------------------------------------
+
+const char ByMainSql[]
+    = "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
+      "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
+      "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
+      "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) "
+      "SELECT e.帳目類型, COALESCE(m.帳目名稱, e.帳目名稱) AS 名稱, e.金額, e.帳目屬性 "
+      "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 "
+      "AND m.帳目類別 = (CASE WHEN e.帳目類型 = 1 THEN '1' ELSE '0' END) "
+      "AND m.帳目屬性 = e.帳目屬性 "
+      "WHERE e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND IFNULL(e.帳目名稱, '') <> ? "
+      "ORDER BY e.帳目類型 DESC, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, 名稱, e.金額, "
+      "e.序列號, e.日期";
+const char SalesSql[] = "SELECT 帳目類型, 帳目名稱, 金額, 帳目屬性 FROM 單日記帳本 "
+                        "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
+                        "AND ((帳目屬性 = ? AND 帳目類型 = 1) OR (帳目屬性 = ? AND 帳目類型 = 0)) "
+                        "AND IFNULL(帳目名稱, '') <> ? "
+                        "ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱, 序列號, 日期";
+const char IncomeAndOneSql[] = "SELECT 帳目類型, 帳目名稱, 金額, 帳目屬性 FROM 單日記帳本 "
+                               "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
+                               "AND (帳目類型 = 1 OR (帳目屬性 = ? AND 帳目類型 = 0)) "
+                               "AND IFNULL(帳目名稱, '') <> ? "
+                               "ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱, 序列號, 日期";
+const char MainCategoriesSql[]
+    = "SELECT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE 帳目擁有者 = ? "
+      "AND 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1) "
+      "ORDER BY 帳目順序, 帳目類別 DESC";
+const char SalesCategoriesSql[] = "SELECT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 "
+                                  "WHERE 帳目擁有者 = ? AND 帳目順序 <> 100 "
+                                  "AND ((帳目屬性 = '1' AND 帳目類別 = '1') OR 帳目類別 = '0') "
+                                  "ORDER BY 帳目類別, 帳目順序";
+const char ExpenseSubSql[]
+    = "SELECT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE 帳目擁有者 = ? "
+      "AND 帳目順序 % 100 <> 0 AND 帳目屬性 = substr(帳目順序, 1, 1) "
+      "AND 帳目類別 = '0' ORDER BY 帳目類別, 帳目順序";
+
+SummaryInput summaryInput(int mode, bool monthly)
+{
+    static const char *const groups[]
+        = { "公司/個人比較", "商品銷售", "公司/個人比較", "進貨", "管銷", "個人花費" };
+    SummaryInput in;
+    in.year = benchYear();
+    if (monthly)
+        in.month = benchMonth();
+    in.ledger = env().ledger;
+    in.viewMode = mode;
+    in.attrFilter = CategorySummary::attrFilterFor(mode);
+    in.groupText = QString::fromUtf8(groups[mode]);
+    return in;
+}
+
+void summaryOurs(benchmark::State &state, int mode, bool monthly)
+{
+    CategorySummary summary(db());
+    const SummaryInput in = summaryInput(mode, monthly);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(summary.run(in));
+}
+
+void summaryBare(benchmark::State &state, int mode, bool monthly)
+{
+    const QByteArray from = (monthly ? monthStart() : yearStart()).toUtf8();
+    const QByteArray until = (monthly ? nextMonthStart() : nextYearStart()).toUtf8();
+    const QByteArray none = QStringLiteral("無花費").toUtf8();
+    const QByteArray &l = env().ledgerUtf8;
+    sqlite3 *h = env().raw;
+    for (auto _ : state) {
+        long long sum = 0;
+        switch (mode) {
+        case 0:
+        case 2:
+            sum += BareSql::run(h, ByMainSql, { l, l, from, until, none });
+            sum += BareSql::run(h, MainCategoriesSql, { l });
+            break;
+        case 1:
+        case 3:
+            sum += BareSql::run(
+                h, SalesSql, { l, from, until, QByteArray("1"), QByteArray("2"), none });
+            sum += BareSql::run(h, SalesCategoriesSql, { l });
+            break;
+        default:
+            sum += BareSql::run(
+                h, IncomeAndOneSql, { l, from, until, QByteArray(mode == 4 ? "3" : "1"), none });
+            sum += BareSql::run(h, ExpenseSubSql, { l });
+            break;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// ---- detail list ----------------------------------------------------------------------
+
+DetailFilter detailFilter(bool monthly)
+{
+    DetailFilter f;
+    f.ledger = env().ledger;
+    f.year = benchYear();
+    f.income = false;
+    if (monthly) {
+        // One subcategory of personal spending in a month.
+        f.month = benchMonth();
+        f.mainNumber = 1;
+        f.entryName = QStringLiteral("餐飲");
+    } else {
+        // All operating costs of a year.
+        f.mainNumber = 3;
+    }
+    return f;
+}
+
+void detailOurs(benchmark::State &state, bool monthly)
+{
+    DetailQuery query(db());
+    const DetailFilter f = detailFilter(monthly);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(query.count(f));
+        benchmark::DoNotOptimize(query.total(f));
+        benchmark::DoNotOptimize(query.page(f, 1));
+    }
+}
+
+void detailBare(benchmark::State &state, bool monthly)
+{
+    const DetailFilter f = detailFilter(monthly);
+    std::string where = "e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND e.帳目類型 = ? "
+                        "AND e.帳目屬性 = ?";
+    std::vector<BareSql::Value> params { env().ledgerUtf8,
+        text(monthly ? monthStart() : yearStart()),
+        text(monthly ? nextMonthStart() : nextYearStart()), 0LL,
+        text(QString::number(*f.mainNumber)) };
+    if (f.entryName) {
+        where += " AND e.帳目名稱 = ?";
+        params.push_back(text(*f.entryName));
+    }
+    const std::string count = "SELECT COUNT(*) FROM 單日記帳本 e WHERE " + where;
+    const std::string total
+        = "SELECT IFNULL(SUM(IFNULL(e.金額, 0)), 0) FROM 單日記帳本 e WHERE " + where;
+    const std::string page
+        = "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, "
+          "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
+          "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
+          "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) "
+          "SELECT e.日期, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, e.序列號 "
+          "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 AND m.帳目類別 = ? "
+          "AND m.帳目屬性 = e.帳目屬性 WHERE "
+        + where + " ORDER BY e.序列號, e.日期, e.rowid LIMIT ? OFFSET ?";
+    std::vector<BareSql::Value> pageParams { env().ledgerUtf8, QByteArray("0") };
+    pageParams.insert(pageParams.end(), params.begin(), params.end());
+    pageParams.push_back(100LL);
+    pageParams.push_back(0LL);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BareSql::run(env().raw, count.c_str(), params)
+            + BareSql::run(env().raw, total.c_str(), params)
+            + BareSql::run(env().raw, page.c_str(), pageParams));
+    }
+}
+
+// ---- year analysis --------------------------------------------------------------------
+
+void analysisOurs(benchmark::State &state, bool comparison)
+{
+    YearAnalysis analysis(db());
+    for (auto _ : state) {
+        if (comparison) {
+            benchmark::DoNotOptimize(analysis.comparison(env().ledger, benchYear()));
+        } else {
+            benchmark::DoNotOptimize(analysis.mainCategories(env().ledger, false));
+            benchmark::DoNotOptimize(analysis.category(env().ledger, benchYear(), false, 1));
+        }
+    }
+}
+
+void analysisBare(benchmark::State &state, bool comparison)
+{
+    const QByteArray from = yearStart().toUtf8();
+    const QByteArray until = yearEnd().toUtf8();
+    for (auto _ : state) {
+        if (comparison) {
+            benchmark::DoNotOptimize(BareSql::run(env().raw,
+                "SELECT CAST(substr(日期, 6, 2) AS INTEGER) AS 月, "
+                "IFNULL(SUM(收入小計), 0), IFNULL(SUM(支出小計), 0) FROM 記帳本 "
+                "WHERE 使用者 = ? AND 日期 BETWEEN ? AND ? GROUP BY 月",
+                { env().ledgerUtf8, from, until }));
+        } else {
+            benchmark::DoNotOptimize(BareSql::run(env().raw,
+                "SELECT 帳目名稱, 帳目屬性 FROM 帳目分類 WHERE 帳目擁有者 = ? "
+                "AND 帳目類別 = ? AND 帳目順序 % 100 = 0 "
+                "AND 帳目屬性 = substr(帳目順序, 1, 1) ORDER BY 帳目順序",
+                { env().ledgerUtf8, QByteArray("0") }));
+            benchmark::DoNotOptimize(BareSql::run(env().raw,
+                "SELECT CAST(substr(日期, 6, 2) AS INTEGER) AS 月, 0, IFNULL(SUM(金額), 0) "
+                "FROM 單日記帳本 WHERE 使用者 = ? AND 日期 BETWEEN ? AND ? "
+                "AND 帳目類型 = ? AND CAST(帳目屬性 AS INTEGER) = ? GROUP BY 月",
+                { env().ledgerUtf8, from, until, 0LL, 1LL }));
+        }
+    }
+}
+
+// ---- backup and restore ---------------------------------------------------------------
+
+QString scratch(const char *name)
+{
+    return QDir(env().dir).filePath(QString::fromUtf8(name));
+}
+
+void backupOurs(benchmark::State &state)
+{
+    Backup backup(db(), env().dir);
+    const QString target = scratch("bench-backup.BAK");
+    for (auto _ : state)
+        backup.backupTo(target);
+    QFile::remove(target);
+}
+
+void bareBackup(const QString &target)
+{
+    const QString temp = target + QStringLiteral(".tmp");
+    QFile::remove(temp);
+    BareSql::run(env().raw, "VACUUM INTO ?", { text(temp) });
+    sqlite3 *copy = nullptr;
+    sqlite3_open_v2(QFile::encodeName(temp).constData(), &copy, SQLITE_OPEN_READONLY, nullptr);
+    benchmark::DoNotOptimize(BareSql::run(copy, "PRAGMA integrity_check"));
+    sqlite3_close(copy);
+    std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData());
+}
+
+void backupBare(benchmark::State &state)
+{
+    const QString target = scratch("bench-backup.BAK");
+    for (auto _ : state)
+        bareBackup(target);
+    QFile::remove(target);
+}
+
+void restoreOurs(benchmark::State &state)
+{
+    Backup backup(db(), env().dir);
+    for (auto _ : state) {
+        const Backup::RestoreResult result = backup.restoreLedger(env().backupFile, env().ledger);
+        state.PauseTiming();
+        QFile::remove(result.safetyCopy);
+        state.ResumeTiming();
+    }
+}
+
+void restoreBare(benchmark::State &state)
+{
+    sqlite3 *h = env().raw;
+    const QByteArray &l = env().ledgerUtf8;
+    const QString safety = scratch("bench-safety.BAK");
+    for (auto _ : state) {
+        BareSql::run(h, "ATTACH DATABASE ? AS bak", { text(env().backupFile) });
+        BareSql::run(h, "PRAGMA bak.quick_check");
+        bareBackup(safety);
+        BareSql::run(h, "BEGIN IMMEDIATE");
+        BareSql::run(h, "DELETE FROM 單日記帳本 WHERE 使用者 = ?", { l });
+        BareSql::run(h, "DELETE FROM 記帳本 WHERE 使用者 = ?", { l });
+        BareSql::run(h, "DELETE FROM 帳目分類 WHERE 帳目擁有者 = ?", { l });
+        BareSql::run(h, "DELETE FROM 參數設定 WHERE 使用者 = ?", { l });
+        BareSql::run(h,
+            "INSERT INTO 單日記帳本 SELECT 日期, 使用者, 帳目類型, 帳目屬性, 帳目名稱, 金額, "
+            "說明, 定期, 序列號 FROM bak.單日記帳本 WHERE 使用者 = ? ORDER BY rowid",
+            { l });
+        BareSql::run(h,
+            "INSERT OR REPLACE INTO 記帳本 SELECT 日期, 使用者, 收入小計, 支出小計 "
+            "FROM bak.記帳本 WHERE 使用者 = ? ORDER BY rowid",
+            { l });
+        BareSql::run(h,
+            "INSERT INTO 帳目分類 SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序, 帳目擁有者 "
+            "FROM bak.帳目分類 WHERE 帳目擁有者 = ? ORDER BY rowid",
+            { l });
+        BareSql::run(h,
+            "INSERT OR REPLACE INTO 參數設定 SELECT 代碼, 設定值, 使用者 FROM bak.參數設定 "
+            "WHERE 使用者 = ? ORDER BY rowid",
+            { l });
+        BareSql::run(h, "COMMIT");
+        BareSql::run(h, "DETACH DATABASE bak");
+        BareSql::run(h, "VACUUM");
+        state.PauseTiming();
+        QFile::remove(safety);
+        state.ResumeTiming();
+    }
+}
+
+void registerAll()
+{
+    add("open_and_calendar", Cost::Fast, openOurs, openBare);
+    add("calendar_month", Cost::Fast, calendarOurs, calendarBare);
+    add("day_load", Cost::Fast, dayLoadOurs, dayLoadBare);
+    add("fixed_list", Cost::Fast, fixedListOurs, fixedListBare);
+    for (const bool monthly : { true, false }) {
+        for (int mode = 0; mode < 6; ++mode) {
+            add(
+                std::string(monthly ? "summary_month_mode" : "summary_year_mode")
+                    + std::to_string(mode),
+                Cost::Fast, [=](benchmark::State &s) { summaryOurs(s, mode, monthly); },
+                [=](benchmark::State &s) { summaryBare(s, mode, monthly); });
+        }
+    }
+    for (const bool monthly : { true, false }) {
+        add(
+            monthly ? "detail_month" : "detail_year", Cost::Fast,
+            [=](benchmark::State &s) { detailOurs(s, monthly); },
+            [=](benchmark::State &s) { detailBare(s, monthly); });
+    }
+    for (const bool comparison : { true, false }) {
+        add(
+            comparison ? "analysis_comparison" : "analysis_category", Cost::Fast,
+            [=](benchmark::State &s) { analysisOurs(s, comparison); },
+            [=](benchmark::State &s) { analysisBare(s, comparison); });
+    }
+    add("day_save", Cost::Write, daySaveOurs, daySaveBare);
+    add("recurring_post", Cost::Write, postOurs, postBare);
+    add("recurring_change", Cost::Write, changeOurs, changeBare);
+    add("recurring_delete", Cost::Write, removeOurs, removeBare);
+    add("backup", Cost::Slow, backupOurs, backupBare);
+    add("restore", Cost::Slow, restoreOurs, restoreBare);
+}
+
+bool copyFile(const QString &from, const QString &to)
+{
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Size size = Size::Main146k;
+    QString cache = QDir::current().filePath(QStringLiteral("bench-data"));
+    std::vector<char *> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--size=1m") == 0)
+            size = Size::Stress1M;
+        else if (std::strcmp(argv[i], "--size=146k") == 0)
+            size = Size::Main146k;
+        else if (std::strncmp(argv[i], "--cache=", 8) == 0)
+            cache = QString::fromLocal8Bit(argv[i] + 8);
+        else
+            rest.push_back(argv[i]);
+    }
+    int restCount = int(rest.size());
+
+    try {
+        QDir().mkpath(cache);
+        const QString source = ensureDataset(cache, size);
+        // The benchmarks write (day save, postings, restore): they work on a copy, so the
+        // cached ledgers stay as generated.
+        Env &e = env();
+        e.dir = QDir(cache).filePath(QStringLiteral("work-") + sizeName(size));
+        QDir(e.dir).removeRecursively();
+        QDir().mkpath(e.dir);
+        for (const char *name : { "CDB.dat", "UserInfo" }) {
+            if (!copyFile(QDir(source).filePath(QString::fromUtf8(name)),
+                    QDir(e.dir).filePath(QString::fromUtf8(name))))
+                throw DbError(QStringLiteral("無法複製 %1").arg(QString::fromUtf8(name)));
+        }
+        e.dbPath = QDir(e.dir).filePath(QStringLiteral("CDB.dat"));
+        e.ledger = mainLedger();
+        e.ledgerUtf8 = e.ledger.toUtf8();
+        e.db = std::make_unique<Database>(e.dbPath);
+        e.db->open();
+        e.raw = BareSql::handle(*e.db);
+        e.backupFile = QDir(e.dir).filePath(QStringLiteral("bench-source.BAK"));
+        Backup(*e.db, e.dir).backupTo(e.backupFile);
+        const qint64 entries
+            = e.db->scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本")).toLongLong();
+        benchmark::AddCustomContext("entries", std::to_string(entries));
+        benchmark::AddCustomContext("size", sizeName(size).toStdString());
+        std::fprintf(stderr, "%lld entries in %s\n", entries, qPrintable(e.dbPath));
+    } catch (const std::exception &ex) {
+        std::fprintf(stderr, "Cannot prepare the ledgers: %s\n", ex.what());
+        return 1;
+    }
+
+    registerAll();
+    benchmark::Initialize(&restCount, rest.data());
+    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    env().db.reset();
+    QDir(env().dir).removeRecursively();
+    return 0;
+}
