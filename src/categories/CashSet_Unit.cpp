@@ -63,6 +63,7 @@ TCashSet_Form::TCashSet_Form(Program &program)
         b->setToolTip(hint);
         b->setAccessibleName(hint);
         b->setGeometry(x, y, 40, 28);
+        b->setAutoDefault(true); // Enter on the focused button presses it
         return b;
     };
     Button1 = button("Button1", QStringLiteral("+"), QStringLiteral("新增"), 244, 86);
@@ -77,6 +78,7 @@ TCashSet_Form::TCashSet_Form(Program &program)
     Button4 = button("Button4", QStringLiteral("↓"), QStringLiteral("下移"), 290, 210);
     Button5 = named(new QPushButton(QStringLiteral("確定"), this), "Button5");
     Button5->setGeometry(140, 338, 90, 30);
+    Button5->setAutoDefault(true);
 
     connect(cbb1, &QComboBox::activated, this, [this] { cbb1Change(); });
     connect(cbb2, &QComboBox::activated, this, [this] { cbb2Change(); });

@@ -197,6 +197,9 @@ void TCashRecord_Form::buildControls()
     chk1->hide();
     BitBtn3 = named(new QPushButton(QStringLiteral("離開"), this), "BitBtn3");
     BitBtn3->setGeometry(474, 402, 96, 32);
+    // Enter on a focused button presses it, as on the other buttons of the screen.
+    BitBtn3->setAutoDefault(true);
+    CashSet_Button->setAutoDefault(true);
     Button3 = named(new QPushButton(QStringLiteral("記入當日帳本"), this), "Button3");
     Button3->hide();
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
@@ -270,6 +273,7 @@ QWidget *TCashRecord_Form::buildPage(
     p.noteLabel->setBuddy(p.note);
     p.record = new QPushButton(Record, sheet);
     p.record->setEnabled(false);
+    p.record->setAutoDefault(true); // Enter on the focused button records
     p.list = new QTreeWidget(sheet);
     p.list->setColumnCount(4);
     p.list->setHeaderLabels(

@@ -357,6 +357,28 @@ TEST_F(DayScreen, EnterMovesThroughThePage)
     EXPECT_EQ(form()->focusWidget(), button("Button4"));
 }
 
+TEST_F(DayScreen, AnEntryCanBeKeptWithTheKeyboardAlone)
+{
+    open(2012, 3, 12);
+    get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    combo("out_main_item")->setCurrentIndex(2);
+    QLineEdit *picker = combo("ComboBox2")->lineEdit();
+    picker->selectAll();
+    picker->insert(QStringLiteral("租金")); // typed through an input method
+    QTest::keyClick(picker, Qt::Key_Return);
+    EXPECT_EQ(form()->focusWidget(), edit("Edit3"));
+    QTest::keyClicks(edit("Edit3"), "12000");
+    QTest::keyClick(edit("Edit3"), Qt::Key_Return);
+    EXPECT_EQ(form()->focusWidget(), edit("Edit4"));
+    edit("Edit4")->insert(QStringLiteral("三月"));
+    QTest::keyClick(edit("Edit4"), Qt::Key_Return);
+    ASSERT_EQ(form()->focusWidget(), button("Button5"));
+    QTest::keyClick(button("Button5"), Qt::Key_Return);
+    EXPECT_EQ(storedEntries(t.db(), Day),
+        QStringList({ QStringLiteral("0|3|租金|12000|三月||2012031201") }));
+    EXPECT_EQ(form()->focusWidget(), edit("Edit3"));
+}
+
 struct NavigationCase
 {
     QDate from;
