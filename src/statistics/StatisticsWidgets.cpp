@@ -239,8 +239,11 @@ void StatisticsChart::relabel()
 {
     m_axisX->clear();
     const int n = int(m_points.size());
-    if (n == 0)
+    if (n == 0) {
+        // An axis without categories keeps drawing its old labels; one blank one clears them.
+        m_axisX->append(QStringLiteral(" "));
         return;
+    }
     const QFontMetrics metrics(m_axisX->labelsFont());
     const int plotWidth = std::max(40, width() - 70);
     const int slot = std::max(metrics.horizontalAdvance(QChar(0x4E00)), plotWidth / n - 4);

@@ -365,16 +365,22 @@ TEST(StatisticsScreens, ScreenshotsForReview)
     f.t.addEntry(Ledger, QDate(2012, 3, 11), false, 5, "其他支出", 990);
     f.t->DefaultDayPage = 1;
     f.month->openFromCalendar();
+    QCoreApplication::processEvents();
     f.month->grab().save(dir + "/month-expense.png");
     choose(f.month->JvComboBox2, 2);
+    QImage(f.month->chartPicturePath()).save(dir + "/month-operating-picture.png");
+    QCoreApplication::processEvents();
     f.month->grab().save(dir + "/month-operating.png");
     choose(f.month->JvComboBox1, 0);
     choose(f.month->JvComboBox2, 1);
+    QCoreApplication::processEvents();
     f.month->grab().save(dir + "/month-sales.png");
     f.month->hide();
     f.year->openFromCalendar();
+    QCoreApplication::processEvents();
     f.year->grab().save(dir + "/year-expense.png");
     choose(f.year->JvComboBox1, 0);
+    QCoreApplication::processEvents();
     f.year->grab().save(dir + "/year-income.png");
     QImage(f.year->chartPicturePath()).save(dir + "/year-picture.png");
 
@@ -388,5 +394,11 @@ TEST(StatisticsScreens, ScreenshotsForReview)
     }
     f.month->openFromCalendar();
     choose(f.month->JvComboBox2, 3);
+    QImage(f.month->chartPicturePath()).save(dir + "/month-personal-picture.png");
+    QCoreApplication::processEvents();
     f.month->grab().save(dir + "/month-personal.png");
+    for (int i = 0; i < 9; ++i)
+        QTest::mouseClick(f.month->MSpeedButton2, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    f.month->grab().save(dir + "/month-december.png");
 }
