@@ -418,15 +418,20 @@ void TYear_Month_Form::FormActivate()
 void TYear_Month_Form::rebuild()
 {
     m_sums = YearSums {};
-    Series1->clear();
-    Series2->clear();
-    const YearAnalysis::Mode shown = mode();
-    if (m_program.loggedIn() && (shown == YearAnalysis::Mode::Comparison || chosenCategory() > 0)) {
-        m_sums = YearAnalysis(m_program.db())
-                     .sums(m_program.currentLedger(), yearShown(), shown, chosenCategory());
+    {
+        // Whatever happens, the table and chart never show another year's figures: a
+        // failed read leaves them at 0.
+        Finally show { [this] {
+            showSums();
+            showChart();
+        } };
+        const YearAnalysis::Mode shown = mode();
+        if (m_program.loggedIn()
+            && (shown == YearAnalysis::Mode::Comparison || chosenCategory() > 0)) {
+            m_sums = YearAnalysis(m_program.db())
+                         .sums(m_program.currentLedger(), yearShown(), shown, chosenCategory());
+        }
     }
-    showSums();
-    showChart();
     writePicture();
 }
 

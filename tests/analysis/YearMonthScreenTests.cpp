@@ -275,6 +275,29 @@ TEST_F(YearMonthScreenTest, APictureThatCannotBeWrittenIsReportedOnceAndPrinting
     EXPECT_TRUE(PdfText::text(pdf).contains(QStringLiteral("4,321")));
 }
 
+TEST_F(YearMonthScreenTest, AFailedReadIsShownOnceAndLeavesTheScreenUsable)
+{
+    t.addEntry(Ledger, QDate(2008, 1, 1), true, 2, QStringLiteral("投資"), 77);
+    open(2008);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("77"));
+    form().hide();
+    t.db().setStatementHook([](const QString &sql) {
+        if (sql.contains(QStringLiteral("記帳本")))
+            throw DbError(QStringLiteral("磁碟錯誤"));
+    });
+    open(2009);
+    EXPECT_EQ(t.prompts().errors, QStringList { QStringLiteral("磁碟錯誤") });
+    form().FormActivate(); // the message box gave the focus back
+    EXPECT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("0")); // not 2008's figures under 2009
+    EXPECT_EQ(values(form().Series1), QList<double>(13, 0.0));
+
+    t.db().setStatementHook({});
+    t.addEntry(Ledger, QDate(2009, 1, 1), true, 2, QStringLiteral("投資"), 10);
+    form().FormActivate();
+    EXPECT_EQ(cell(1, 1), QStringLiteral("10"));
+}
+
 TEST_F(YearMonthScreenTest, OpensFromTheYearlyStatisticsAndGoesBackThere)
 {
     t.addEntry(Ledger, QDate(2009, 8, 8), true, 2, QStringLiteral("投資"), 900);
