@@ -1,6 +1,7 @@
 #include "HostileText.h"
 #include "ledgers/Big5.h"
 #include "ledgers/LedgerDirectory.h"
+#include "recurring/RecurringPlan.h"
 #include "store/Database.h"
 #include "store/LedgerOps.h"
 #include "support/Invariants.h"
@@ -52,6 +53,24 @@ TEST(HostileText, StoredAndReadBackUnchangedInTheData)
         EXPECT_EQ(column(db, "SELECT 收入小計 || '/' || 支出小計 FROM 記帳本 WHERE 使用者 = ?",
                       { ledger }),
             QStringList { "34/12" });
+
+        RecurringPosting posting;
+        posting.income = false;
+        posting.mainNumber = 3;
+        posting.entryName = text;
+        posting.amountText = "9";
+        posting.note = text;
+        posting.start = QDate(2013, 1, 10);
+        posting.end = QDate(2013, 3, 10);
+        RecurringPlan plan(db, ledger);
+        plan.post(posting);
+        const QList<RecurringItem> items = plan.items();
+        ASSERT_EQ(items.size(), 1);
+        // The entry name box drops surrounding blanks, as every name field does.
+        EXPECT_EQ(items.first().entryName, text.trimmed());
+        EXPECT_EQ(items.first().note, text);
+        EXPECT_EQ(plan.change(items.first(), "10", text + "'"), 3);
+        EXPECT_EQ(plan.remove(plan.items().first()), 3);
 
         db.exec("INSERT INTO 帳目分類 VALUES ('0', '1', ?, 110, ?)", { text, ledger });
         EXPECT_EQ(GetCategoryNameList(db, ledger, "0", 1).last(), text);
