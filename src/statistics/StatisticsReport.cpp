@@ -6,6 +6,7 @@
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QTreeWidget>
 
@@ -23,6 +24,8 @@ void removeAppendedRows(QTreeWidget *list)
             delete list->takeTopLevelItem(i);
     }
 }
+
+const char *const ColumnItems[] = { "Memo3", "Memo10", "Memo2", "Memo11" };
 
 struct RemoveAppendedRows
 {
@@ -148,6 +151,34 @@ std::optional<QString> StatisticsReport::value(
     return std::nullopt;
 }
 
+void StatisticsReport::fitColumns(Report &report, const QTreeWidget &list)
+{
+    // Measured on a device of a known resolution (10 dots per millimetre), so the result
+    // does not depend on the screen.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(10000);
+    probe.setDotsPerMeterY(10000);
+    double scale = 1.0;
+    for (int column = 0; column < 4; ++column) {
+        const ReportItem *item = report.item(QString::fromLatin1(ColumnItems[column]));
+        const QFontMetricsF metrics(item->font, &probe);
+        const double room = item->rect.width() - 1.0; // less the padding on both sides
+        for (int i = 0; i < list.topLevelItemCount(); ++i) {
+            const double width = metrics.horizontalAdvance(list.topLevelItem(i)->text(column)) / 10;
+            if (width > room)
+                scale = std::min(scale, room / width);
+        }
+    }
+    // Every column keeps the same size, so the rows stay in line; small print has a limit.
+    scale = std::max(scale, 0.5);
+    if (scale >= 1.0)
+        return;
+    for (const char *name : ColumnItems) {
+        ReportItem *item = report.item(QString::fromLatin1(name));
+        item->font.setPointSizeF(item->font.pointSizeF() * scale);
+    }
+}
+
 void StatisticsReport::print(StatisticsForm &form, Program &program)
 {
     QTreeWidget *list = form.ListView1;
@@ -160,6 +191,7 @@ void StatisticsReport::print(StatisticsForm &form, Program &program)
 
     const bool yearly = qobject_cast<const TYear_Form *>(&form) != nullptr;
     std::unique_ptr<Report> report = design(yearly);
+    fitColumns(*report, *list);
     // Without a chart picture (it could not be written) the figures still print.
     report->item(QStringLiteral("Picture1"))->picture = QImage(form.chartPicturePath());
     const QString ledger = program.currentLedger();

@@ -26,6 +26,10 @@ public:
     // each line ended by CR LF, so the four columns stay aligned row by row.
     static QString columnText(const QTreeWidget &list, int column);
 
+    // Names longer than their column would be cut off: the four columns then print in a
+    // smaller size together (down to half), so that every row still lines up.
+    static void fitColumns(Report &report, const QTreeWidget &list);
+
     // The print button: appends the balance row to the list, shows the report in the print
     // preview and takes the row away again, however the preview ends.
     static void print(StatisticsForm &form, Program &program);

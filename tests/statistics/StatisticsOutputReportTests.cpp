@@ -6,6 +6,7 @@
 #include "tools/PdfText.h"
 
 #include <QComboBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -64,6 +65,29 @@ QString pageText(const QString &pdf, int page)
     static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
     text.replace(blanks, QStringLiteral(" "));
     return text;
+}
+
+// Where pdftotext finds a word on the first page, in millimetres from the paper's corner.
+std::optional<QRectF> wordBox(const QString &pdf, const QString &word)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+        { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+            QStringLiteral("1"), pdf, QStringLiteral("-") });
+    p.waitForFinished(60000);
+    static const QRegularExpression pattern(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    for (auto it = pattern.globalMatch(out); it.hasNext();) {
+        const auto m = it.next();
+        if (PdfText::withIdeographs(m.captured(5)) != word)
+            continue;
+        constexpr double mm = 25.4 / 72;
+        return QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+            QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm));
+    }
+    return std::nullopt;
 }
 
 struct ReportFixture
@@ -185,4 +209,33 @@ TEST(StatisticsReport, VariablesAnswerByNameInAnyCase)
     EXPECT_EQ(value("CashInCashStr"), QStringLiteral("金額"));
     EXPECT_EQ(value("CashOutCashStr"), QStringLiteral("金額"));
     EXPECT_EQ(value("Unknown"), std::nullopt);
+}
+
+TEST(StatisticsReport, LongNamesPrintWholeAndTheRowsStayInLine)
+{
+    ReportFixture f;
+    const QString longName = QStringLiteral("國際物流運輸暨倉儲管理服務費"); // 14 characters
+    f.t.addEntry(Ledger, QDate(2012, 3, 3), false, 2, longName, 4321);
+    f.t.addEntry(Ledger, QDate(2012, 3, 3), true, 1, "門市銷售", 9876);
+    TMonth_Form *month = f.t->Month_Form;
+    month->openFromCalendar();
+    month->JvComboBox1->setCurrentIndex(1);
+    month->JvComboBox1Change();
+    month->JvComboBox2->setCurrentIndex(1); // 進貨
+    month->JvComboBox2Change();
+
+    const Printed printed = print(f.t, month, f.out.filePath(QStringLiteral("names.pdf")));
+    const QString text = pageText(printed.pdf, 1);
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("門市銷售 9,876 ") + longName + QStringLiteral(" 4,321")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("結餘 5,555"))) << text.toStdString();
+
+    // The name stays within its column (10 mm margin + 100 to 141 mm), on the line of its sum.
+    const auto name = wordBox(printed.pdf, longName);
+    const auto amount = wordBox(printed.pdf, QStringLiteral("4,321"));
+    ASSERT_TRUE(name && amount);
+    EXPECT_GE(name->left(), 110.0);
+    EXPECT_LE(name->right(), 151.0);
+    EXPECT_NEAR(name->top(), amount->top(), 0.5);
 }
