@@ -1,6 +1,8 @@
 #include "FileFaults.h"
+#include "TableDump.h"
 #include "ledgers/LedgerDirectory.h"
 #include "ledgers/PublicFunction.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "store/LedgerOps.h"
 #include "support/Invariants.h"
@@ -251,4 +253,78 @@ TEST(FullDisk, DISABLED_UserInfoWriteFailsAndKeepsTheOldList)
     EXPECT_EQ(readAll(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "UserInfo" });
     EXPECT_EQ(directory.ListLedgerNames(), QStringList({ "家計", "公司", "旅行" }));
+}
+
+namespace {
+
+struct BackupCase
+{
+    const char *what;
+    QByteArray bytes;
+    const char *sql; // run on the backup first, when given
+};
+
+// Restores each case into a fresh ledger: afterwards the live data is either replaced by a
+// sound copy of the ledger or left exactly as it was.
+void expectRestoreSoundOrNothing(const QList<BackupCase> &cases)
+{
+    for (const BackupCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestProgram t;
+        t.copyTemplate("家計");
+        t.addEntry("家計", QDate(2012, 3, 5), false, 1, "餐飲", 120, "午餐");
+        const QString backup = t->filePath("選擇的.BAK");
+        writeAll(backup, c.bytes);
+        if (c.sql) {
+            Database edit(backup);
+            edit.exec(QString::fromUtf8(c.sql));
+        }
+        const QStringList before = dumpTables(t.db());
+        try {
+            Backup(t.db(), t.dir()).restoreLedger(backup, "家計");
+        } catch (const DbError &e) {
+            EXPECT_FALSE(e.message().isEmpty());
+            EXPECT_EQ(dumpTables(t.db()), before);
+        }
+        const QStringList violations = checkInvariants(t.db());
+        EXPECT_TRUE(violations.isEmpty()) << describeViolations(violations);
+    }
+}
+
+QByteArray realBackup()
+{
+    return readAll(QStringLiteral(QINGHE_BACKUP_SEEDS) + "/ledger.BAK");
+}
+
+} // namespace
+
+// A file chosen for a restore that is no backup at all.
+TEST(DamagedBackup, UnreadableFilesAreRefusedAndChangeNothing)
+{
+    const QByteArray real = realBackup();
+    ASSERT_FALSE(real.isEmpty());
+    expectRestoreSoundOrNothing({
+        { "text file", "not a backup at all", nullptr },
+        { "truncated", real.left(1500), nullptr },
+        { "random bytes", randomBytes(4000, 13), nullptr },
+        { "random bytes after a real header", real.left(100) + randomBytes(3000, 17), nullptr },
+    });
+}
+
+// A readable backup whose rows break the rules every writer keeps (edited by hand, or
+// written by a faulty version) must not carry the damage into the live data.
+// Disabled until the restore recomputes the day totals of what it copies and refuses rows it
+// cannot store soundly: today it copies them as they are.
+TEST(DamagedBackup, DISABLED_InconsistentRowsDoNotReachTheLiveData)
+{
+    const QByteArray real = realBackup();
+    ASSERT_FALSE(real.isEmpty());
+    expectRestoreSoundOrNothing({
+        { "day totals that disagree with the entries", real, "UPDATE 記帳本 SET 收入小計 = 1" },
+        { "entries without a day row", real, "DELETE FROM 記帳本" },
+        { "a repeated serial", real, "INSERT INTO 單日記帳本 SELECT * FROM 單日記帳本" },
+        { "an impossible date", real, "UPDATE 單日記帳本 SET 日期 = '2012-02-31'" },
+        { "an entry of a main category that does not exist", real,
+            "UPDATE 單日記帳本 SET 帳目屬性 = '8'" },
+    });
 }
