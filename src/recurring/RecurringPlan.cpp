@@ -111,19 +111,21 @@ int RecurringPlan::remove(const RecurringItem &item)
 
 QList<RecurringItem> RecurringPlan::items() const
 {
-    // The main category rows are the same for every owner; grouping folds their copies.
+    // The ledger's recurring entries are grouped first (the index holds only them), then
+    // named by their main category. The main category rows are the same for every owner;
+    // DISTINCT folds their copies, so the cost does not grow with the number of ledgers.
     QSqlQuery query = m_db.exec(
         QStringLiteral(
-            "SELECT MIN(e.日期), MAX(e.日期), e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, "
-            "e.帳目屬性, e.金額, COALESCE(e.說明, '') "
-            "FROM 單日記帳本 e JOIN 帳目分類 c ON c.帳目屬性 = e.帳目屬性 "
-            "AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 AND c.帳目順序 % 100 = 0 "
-            "AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
-            "WHERE e.使用者 = ? AND e.定期 <> '' "
-            "GROUP BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
-            "COALESCE(e.說明, '') "
-            "ORDER BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
-            "COALESCE(e.說明, '')"),
+            "SELECT g.起日, g.迄日, g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, "
+            "g.金額, g.說明 "
+            "FROM (SELECT MIN(日期) AS 起日, MAX(日期) AS 迄日, 定期, 帳目名稱, 帳目類型, "
+            "  帳目屬性, 金額, COALESCE(說明, '') AS 說明 FROM 單日記帳本 "
+            "  WHERE 使用者 = ? AND 定期 <> '' "
+            "  GROUP BY 定期, 帳目名稱, 帳目類型, 帳目屬性, 金額, COALESCE(說明, '')) g "
+            "JOIN (SELECT DISTINCT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 "
+            "  WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) c "
+            "ON c.帳目屬性 = g.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = g.帳目類型 "
+            "ORDER BY g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, g.金額, g.說明"),
         { m_ledger });
     QList<RecurringItem> result;
     while (query.next()) {

@@ -207,8 +207,9 @@ void replaceLedger(Database &db, const QString &ledger, const QVector<LedgerTabl
                   .arg(table.replaceDuplicates ? QStringLiteral("OR REPLACE ") : QString(),
                       table.name, table.columns.join(QStringLiteral(", ")),
                       marks.join(QStringLiteral(", ")));
+        QSqlQuery insert = db.prepare(sql);
         for (const QVariantList &row : table.rows)
-            db.exec(sql, row);
+            db.run(insert, row);
     }
     tx.commit();
 }

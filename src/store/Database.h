@@ -39,6 +39,10 @@ public:
     QSqlQuery exec(const QString &sql, const QVariantList &params = {});
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &params = {});
+    // One statement prepared once and run many times with new values (bulk copies), which
+    // saves compiling it again for every row.
+    QSqlQuery prepare(const QString &sql);
+    void run(QSqlQuery &prepared, const QVariantList &params);
 
     // Transactions nest: the outermost is BEGIN/COMMIT, inner ones are savepoints.
     void begin();
@@ -53,7 +57,7 @@ public:
         m_hook = std::move(hook);
     }
 
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
 
 private:
     void checkFileIsDatabase() const;

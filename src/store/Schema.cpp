@@ -20,6 +20,10 @@ QStringList indexStatements()
                        "(帳目擁有者, 帳目類別, 帳目順序)"),
         QStringLiteral(
             "CREATE UNIQUE INDEX IF NOT EXISTS 參數設定_使用者_代碼 ON 參數設定 (使用者, 代碼)"),
+        // The fixed-items list reads only the recurring entries; without this it would read
+        // every entry the ledger ever had.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS 單日記帳本_使用者_定期 ON 單日記帳本 "
+                       "(使用者, 定期) WHERE 定期 <> ''"),
     };
 }
 
