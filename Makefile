@@ -8,7 +8,7 @@ PACKAGES := qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libx
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure bench clean fuzz test-asan install deb
+.PHONY: run test deps build configure bench clean fuzz test-asan install deb demo screenshots
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -34,6 +34,18 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# A year of demo books (a small bakery 小店, password 1234, and a household 我家) in the data
+# directory the program uses, or in DEMO_DIR. A directory that already holds ledgers is left
+# alone unless DEMO_FORCE=1, which adds the two demo ledgers beside them (never over them).
+demo: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target qinghe_demo
+	./$(BUILD_DIR)/tools/qinghe_demo $(if $(DEMO_DIR),--data-dir "$(DEMO_DIR)") \
+	  $(if $(filter 1,$(DEMO_FORCE)),--force)
+
+# The README pictures, made offscreen from the demo books.
+screenshots: configure
+	BUILD_DIR=$(BUILD_DIR) tools/screenshots.sh
 
 clean:
 	rm -rf $(BUILD_DIR)
