@@ -237,11 +237,10 @@ void StatisticsChart::setPoints(const QList<ChartPoint> &points)
 
 void StatisticsChart::relabel()
 {
-    m_axisX->clear();
     const int n = int(m_points.size());
     if (n == 0) {
         // An axis without categories keeps drawing its old labels; one blank one clears them.
-        m_axisX->append(QStringLiteral(" "));
+        m_axisX->setCategories({ QStringLiteral(" ") });
         return;
     }
     const QFontMetrics metrics(m_axisX->labelsFont());
@@ -257,7 +256,7 @@ void StatisticsChart::relabel()
             label = QStringLiteral("<br>") + label;
         labels << uniqueLabel(label, labels);
     }
-    m_axisX->append(labels);
+    m_axisX->setCategories(labels);
 }
 
 void StatisticsChart::resizeEvent(QResizeEvent *event)

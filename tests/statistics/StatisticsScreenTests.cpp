@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -280,6 +281,20 @@ TEST(MonthScreen, NegativeBalanceIsDrawnInRedWithALeadingMinus)
     EXPECT_EQ(f.month->currentStatus().balanceText, "-8,150");
     const QImage bar = f.month->StatusBar1->grab().toImage();
     EXPECT_GT(redPixels(bar, f.month->StatusBar1->panelRect(1).adjusted(0, 0, -1, -1)), 5);
+
+    // The total row draws the bracketed expense total in red, and only that cell.
+    // (Pending events first: an activation among them reruns the summary and the rows.)
+    QCoreApplication::processEvents();
+    QTreeWidget *list = f.month->ListView1;
+    QTreeWidgetItem *total = list->topLevelItem(list->topLevelItemCount() - 1);
+    ASSERT_EQ(total->text(0), "合計");
+    const QImage rows = list->viewport()->grab().toImage();
+    const QRect expenseCell = list->visualItemRect(total).intersected(QRect(
+        list->header()->sectionPosition(3), 0, list->header()->sectionSize(3), rows.height()));
+    EXPECT_GT(redPixels(rows, expenseCell.adjusted(0, 0, -1, -1)), 5);
+    const QRect nameCell = list->visualItemRect(total).intersected(QRect(
+        list->header()->sectionPosition(2), 0, list->header()->sectionSize(2), rows.height()));
+    EXPECT_EQ(redPixels(rows, nameCell.adjusted(0, 0, -1, -1)), 0);
 
     // January shows a profit: no red in the balance panel.
     QTest::mouseClick(f.month->MSpeedButton1, Qt::LeftButton);
