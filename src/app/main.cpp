@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -30,6 +31,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("qinghe"));
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("青禾理財簿"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qinghe.png")));
+    // Lets the desktop match the windows to the menu entry qinghe.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("qinghe"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
 
     const QString dataDir = dataDirFromArguments(QApplication::arguments());
