@@ -13,6 +13,7 @@
 #include "store/Amount.h"
 #include "store/DataFileSaved_Unit.h"
 #include "store/Database.h"
+#include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
 
 #include <QCloseEvent>
@@ -49,22 +50,6 @@ QFont pixelFont(int pixelSize, bool bold = false, const QStringList &families = 
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
-}
-
-// A solid triangle pointing left or right, for the month arrows.
-QIcon arrowIcon(bool right)
-{
-    QPixmap pixmap(18, 18);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Navy);
-    const QPolygonF triangle = right
-        ? QPolygonF({ QPointF(5, 2), QPointF(15, 9), QPointF(5, 16) })
-        : QPolygonF({ QPointF(13, 2), QPointF(3, 9), QPointF(13, 16) });
-    painter.drawPolygon(triangle);
-    return QIcon(pixmap);
 }
 
 QStringList regularScript()
@@ -151,7 +136,7 @@ void TRM_Main_Form::createMonthRow()
     auto arrow = [this](const char *name, bool right, const QString &hint, int x) {
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setIcon(arrowIcon(right));
+        button->setIcon(arrowIcon(right ? Qt::RightArrow : Qt::LeftArrow));
         button->setAutoRaise(true);
         button->setToolTip(hint);
         button->setAccessibleName(hint);

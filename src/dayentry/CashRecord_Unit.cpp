@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/LedgerOps.h"
 #include "ui/AmountEditFilter.h"
+#include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
 
 #include <QAction>
@@ -134,7 +135,8 @@ void TCashRecord_Form::buildControls()
 
     auto dayButton = [this](const char *name, const QString &hint, Qt::ArrowType arrow, int x) {
         auto *button = named(new QToolButton(this), name);
-        button->setArrowType(arrow);
+        button->setIcon(arrowIcon(arrow));
+        button->setIconSize(QSize(14, 14));
         button->setToolTip(hint);
         button->setAccessibleName(hint);
         button->setGeometry(x, 10, 30, 28);

@@ -2,3 +2,4 @@
 list(APPEND SCREEN_SOURCES src/ui/GradientWindow.cpp)
 list(APPEND SCREEN_SOURCES src/ui/ReportPreview.cpp)
 list(APPEND SCREEN_SOURCES src/ui/AmountEditFilter.cpp)
+list(APPEND SCREEN_SOURCES src/ui/ArrowIcon.cpp)
