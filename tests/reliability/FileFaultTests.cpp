@@ -328,3 +328,32 @@ TEST(DamagedBackup, DISABLED_InconsistentRowsDoNotReachTheLiveData)
             "UPDATE 單日記帳本 SET 帳目屬性 = '8'" },
     });
 }
+
+// When the disk fills during a backup, an older backup of that name stays as it was and no
+// half-written copy is left; a restore, which first backs up the live data, does not start.
+TEST(FullDisk, BackupAndRestoreKeepOldFilesAndData)
+{
+    TestProgram t;
+    t.copyTemplate("家計");
+    t.addEntry("家計", QDate(2012, 3, 5), false, 1, "餐飲", 120, QString(20000, QChar(u'大')));
+    const QString target = t->filePath("青禾20120305.BAK");
+    writeAll(target, "an older backup");
+    Backup backup(t.db(), t.dir());
+    const QString restoreFrom = t->filePath("來源.BAK");
+    backup.backupTo(restoreFrom);
+    const QStringList before = dumpTables(t.db());
+    const QStringList files = QDir(t.dir()).entryList(QDir::Files);
+    {
+        FileSizeLimit full(4096);
+        EXPECT_THROW(backup.backupTo(target), DbError);
+        try {
+            backup.restoreLedger(restoreFrom, "家計");
+            ADD_FAILURE() << "restored without a safety copy";
+        } catch (const DbError &e) {
+            EXPECT_TRUE(e.message().contains("未進行回存")) << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(readAll(target), "an older backup");
+    EXPECT_EQ(QDir(t.dir()).entryList(QDir::Files), files);
+    EXPECT_EQ(dumpTables(t.db()), before);
+}
