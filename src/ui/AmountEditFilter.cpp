@@ -57,10 +57,10 @@ bool AmountEditFilter::pasteChecked()
     const QString text = clipboard->text();
     if (text.isEmpty())
         return false;
-    if (!isWholeNumberText(text)) {
-        clipboard->clear();
+    // Text that is no whole number is not pasted; it stays on the clipboard, which holds what
+    // the user copied for somewhere else.
+    if (!isWholeNumberText(text))
         return false;
-    }
     // What the field would hold afterwards must still be an amount of at most nine digits.
     QString result = m_edit->text();
     int start = m_edit->cursorPosition();

@@ -17,8 +17,8 @@ public:
     // Installs a filter owned by the edit and returns it.
     static AmountEditFilter *install(QLineEdit *edit);
 
-    // Pastes the clipboard's text when it is a whole number that fits the field; text that is
-    // not a whole number is taken off the clipboard. True when something was pasted.
+    // Pastes the clipboard's text when it is a whole number that fits the field; anything else
+    // is not pasted and the clipboard is left as it is. True when something was pasted.
     bool pasteChecked();
     // The field's context menu, with its paste going through pasteChecked(). Owned by caller.
     QMenu *createContextMenu();

@@ -327,6 +327,7 @@ TEST_F(FirmCashScreen, AmountFieldsTakeOnlyWholeNumbers)
     QApplication::clipboard()->setText("12.5");
     QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(amount->text(), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "12.5"); // a decimal stays on the clipboard
     QApplication::clipboard()->setText("800");
     QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(amount->text(), "800");
