@@ -1,6 +1,6 @@
 // Every operation a screen refresh or a user action runs, timed through the program's own
 // logic classes and, beside it, as the bare SQL of the same operation on the same connection.
-// Each benchmark is named "<operation>/ours" or "<operation>/sql".
+// Each benchmark is one operation; its counters ours_ms and sql_ms hold the two times.
 //
 //   qinghe_bench --size=146k|1m [--cache=DIR] [google benchmark options]
 
@@ -20,11 +20,14 @@
 #include <QDir>
 #include <QFile>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sqlite3.h>
+#include <stdexcept>
 #include <string>
 
 using namespace LedgerGenerator;
@@ -84,25 +87,94 @@ QString yearEnd()
     return dbDate(QDate(benchYear(), 12, 31));
 }
 
+// One measured run of one side of an operation. It reads like a benchmark loop of a single
+// iteration, so that each side keeps its own untimed preparation (before the loop) and its
+// untimed steps (between PauseTiming and ResumeTiming).
+class Once
+{
+public:
+    class iterator
+    {
+    public:
+        explicit iterator(Once *once)
+            : m_once(once)
+        { }
+        // Like the benchmark library's own loop value: never used, so never warned about.
+        struct Value
+        {
+            ~Value() { }
+        };
+        Value operator*() const { return {}; }
+        iterator &operator++()
+        {
+            m_once->stop();
+            m_once = nullptr;
+            return *this;
+        }
+        bool operator!=(const iterator &other) const { return m_once != other.m_once; }
+
+    private:
+        Once *m_once;
+    };
+
+    iterator begin()
+    {
+        start();
+        return iterator(this);
+    }
+    iterator end() { return iterator(nullptr); }
+    void PauseTiming() { stop(); }
+    void ResumeTiming() { start(); }
+    void SkipWithError(const char *message) { throw std::runtime_error(message); }
+    double milliseconds() const { return m_total.count() * 1e3; }
+    std::map<std::string, double> counters;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    void start() { m_started = Clock::now(); }
+    void stop() { m_total += Clock::now() - m_started; }
+
+    Clock::time_point m_started;
+    std::chrono::duration<double> m_total {};
+};
+
 enum class Cost { Fast, Write, Slow };
 
-void add(const std::string &op, Cost cost, std::function<void(benchmark::State &)> ours,
-    std::function<void(benchmark::State &)> bare)
+// Our side and the bare SQL run by turns within one benchmark, so that both meet the same
+// load of a shared machine; their times are reported as the counters ours_ms and sql_ms.
+void add(const std::string &op, Cost cost, std::function<void(Once &)> ours,
+    std::function<void(Once &)> bare)
 {
-    for (const auto &[side, fn] : { std::pair { "ours", ours }, std::pair { "sql", bare } }) {
-        auto *b = benchmark::RegisterBenchmark((op + "/" + side).c_str(), fn);
-        b->Unit(benchmark::kMillisecond)->UseRealTime()->ReportAggregatesOnly(true);
-        switch (cost) {
-        case Cost::Fast:
-            b->MinTime(0.1)->Repetitions(7);
-            break;
-        case Cost::Write:
-            b->Iterations(3)->Repetitions(5);
-            break;
-        case Cost::Slow:
-            b->Iterations(1)->Repetitions(3);
-            break;
+    auto *b = benchmark::RegisterBenchmark(op.c_str(), [=](benchmark::State &state) {
+        double oursMs = 0, bareMs = 0;
+        bool oursFirst = true;
+        for (auto _ : state) {
+            Once a, c;
+            if (oursFirst) {
+                ours(a);
+                bare(c);
+            } else {
+                bare(c);
+                ours(a);
+            }
+            oursFirst = !oursFirst;
+            oursMs += a.milliseconds();
+            bareMs += c.milliseconds();
         }
+        state.counters["ours_ms"] = benchmark::Counter(oursMs, benchmark::Counter::kAvgIterations);
+        state.counters["sql_ms"] = benchmark::Counter(bareMs, benchmark::Counter::kAvgIterations);
+    });
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->ReportAggregatesOnly(true);
+    switch (cost) {
+    case Cost::Fast:
+        b->MinTime(0.2)->Repetitions(7);
+        break;
+    case Cost::Write:
+        b->Iterations(4)->Repetitions(5);
+        break;
+    case Cost::Slow:
+        b->Iterations(1)->Repetitions(3);
+        break;
     }
 }
 
@@ -119,7 +191,7 @@ long long bareCalendar(sqlite3 *h)
     return BareSql::run(h, CalendarDaysSql, p) + BareSql::run(h, CalendarTotalsSql, p);
 }
 
-void calendarOurs(benchmark::State &state)
+void calendarOurs(Once &state)
 {
     MonthCalendar calendar(db());
     for (auto _ : state) {
@@ -130,13 +202,13 @@ void calendarOurs(benchmark::State &state)
     }
 }
 
-void calendarBare(benchmark::State &state)
+void calendarBare(Once &state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(bareCalendar(env().raw));
 }
 
-void openOurs(benchmark::State &state)
+void openOurs(Once &state)
 {
     for (auto _ : state) {
         Database fresh(env().dbPath);
@@ -148,7 +220,7 @@ void openOurs(benchmark::State &state)
     }
 }
 
-void openBare(benchmark::State &state)
+void openBare(Once &state)
 {
     const QByteArray path = QFile::encodeName(env().dbPath);
     for (auto _ : state) {
@@ -176,7 +248,7 @@ const char DayLoadSql[]
       "e.序列號";
 const char DayTotalsSql[] = "SELECT 收入小計, 支出小計 FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?";
 
-void dayLoadOurs(benchmark::State &state)
+void dayLoadOurs(Once &state)
 {
     DayBook book(db(), env().ledger);
     for (auto _ : state) {
@@ -187,7 +259,7 @@ void dayLoadOurs(benchmark::State &state)
     }
 }
 
-void dayLoadBare(benchmark::State &state)
+void dayLoadBare(Once &state)
 {
     const QByteArray day = dbDate(benchDay()).toUtf8();
     for (auto _ : state) {
@@ -197,7 +269,7 @@ void dayLoadBare(benchmark::State &state)
     }
 }
 
-void daySaveOurs(benchmark::State &state)
+void daySaveOurs(Once &state)
 {
     DayBook book(db(), env().ledger);
     const QList<DayEntry> rows = book.load(benchDay());
@@ -206,7 +278,7 @@ void daySaveOurs(benchmark::State &state)
     state.counters["rows"] = double(rows.size());
 }
 
-void daySaveBare(benchmark::State &state)
+void daySaveBare(Once &state)
 {
     DayBook book(db(), env().ledger);
     const QList<DayEntry> rows = book.load(benchDay());
@@ -243,25 +315,25 @@ void daySaveBare(benchmark::State &state)
 // ---- recurring items ------------------------------------------------------------------
 
 const char FixedListSql[]
-    = "SELECT MIN(e.日期), MAX(e.日期), e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, "
-      "e.帳目屬性, e.金額, COALESCE(e.說明, '') "
-      "FROM 單日記帳本 e JOIN 帳目分類 c ON c.帳目屬性 = e.帳目屬性 "
-      "AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 AND c.帳目順序 % 100 = 0 "
-      "AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
-      "WHERE e.使用者 = ? AND e.定期 <> '' "
-      "GROUP BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
-      "COALESCE(e.說明, '') "
-      "ORDER BY e.定期, c.帳目名稱, e.帳目名稱, e.帳目類型, e.帳目屬性, e.金額, "
-      "COALESCE(e.說明, '')";
+    = "SELECT g.起日, g.迄日, g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, "
+      "g.金額, g.說明 "
+      "FROM (SELECT MIN(日期) AS 起日, MAX(日期) AS 迄日, 定期, 帳目名稱, 帳目類型, "
+      "  帳目屬性, 金額, COALESCE(說明, '') AS 說明 FROM 單日記帳本 "
+      "  WHERE 使用者 = ? AND 定期 <> '' "
+      "  GROUP BY 定期, 帳目名稱, 帳目類型, 帳目屬性, 金額, COALESCE(說明, '')) g "
+      "JOIN (SELECT DISTINCT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 "
+      "  WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) c "
+      "ON c.帳目屬性 = g.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = g.帳目類型 "
+      "ORDER BY g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, g.金額, g.說明";
 
-void fixedListOurs(benchmark::State &state)
+void fixedListOurs(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     for (auto _ : state)
         benchmark::DoNotOptimize(plan.items());
 }
 
-void fixedListBare(benchmark::State &state)
+void fixedListBare(Once &state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(BareSql::run(env().raw, FixedListSql, { env().ledgerUtf8 }));
@@ -368,7 +440,7 @@ void bareRewrite(
     BareSql::run(h, "COMMIT");
 }
 
-void postOurs(benchmark::State &state)
+void postOurs(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -380,7 +452,7 @@ void postOurs(benchmark::State &state)
     }
 }
 
-void postBare(benchmark::State &state)
+void postBare(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -392,7 +464,7 @@ void postBare(benchmark::State &state)
     }
 }
 
-void changeOurs(benchmark::State &state)
+void changeOurs(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -405,7 +477,7 @@ void changeOurs(benchmark::State &state)
     plan.remove(itemOf(p, amount));
 }
 
-void changeBare(benchmark::State &state)
+void changeBare(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -419,7 +491,7 @@ void changeBare(benchmark::State &state)
     plan.remove(itemOf(p, amount));
 }
 
-void removeOurs(benchmark::State &state)
+void removeOurs(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -431,7 +503,7 @@ void removeOurs(benchmark::State &state)
     }
 }
 
-void removeBare(benchmark::State &state)
+void removeBare(Once &state)
 {
     RecurringPlan plan(db(), env().ledger);
     const RecurringPosting p = twentyYearItem();
@@ -450,24 +522,29 @@ const char ByMainSql[]
     = "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
       "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
       "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
-      "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) "
-      "SELECT e.帳目類型, COALESCE(m.帳目名稱, e.帳目名稱) AS 名稱, e.金額, e.帳目屬性 "
-      "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 "
+      "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)), "
+      "分組 AS (SELECT 帳目類型, 帳目屬性, 帳目名稱, SUM(金額) AS 金額 FROM 單日記帳本 "
+      "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? AND IFNULL(帳目名稱, '') <> ? "
+      "GROUP BY 帳目類型, 帳目屬性, 帳目名稱) "
+      "SELECT e.帳目類型, COALESCE(m.帳目名稱, e.帳目名稱) AS 名稱, SUM(e.金額), "
+      "e.帳目屬性 "
+      "FROM 分組 e LEFT JOIN 主分類 m ON m.順位 = 1 "
       "AND m.帳目類別 = (CASE WHEN e.帳目類型 = 1 THEN '1' ELSE '0' END) "
       "AND m.帳目屬性 = e.帳目屬性 "
-      "WHERE e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND IFNULL(e.帳目名稱, '') <> ? "
-      "ORDER BY e.帳目類型 DESC, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, 名稱, e.金額, "
-      "e.序列號, e.日期";
-const char SalesSql[] = "SELECT 帳目類型, 帳目名稱, 金額, 帳目屬性 FROM 單日記帳本 "
-                        "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
-                        "AND ((帳目屬性 = ? AND 帳目類型 = 1) OR (帳目屬性 = ? AND 帳目類型 = 0)) "
-                        "AND IFNULL(帳目名稱, '') <> ? "
-                        "ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱, 序列號, 日期";
-const char IncomeAndOneSql[] = "SELECT 帳目類型, 帳目名稱, 金額, 帳目屬性 FROM 單日記帳本 "
-                               "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
-                               "AND (帳目類型 = 1 OR (帳目屬性 = ? AND 帳目類型 = 0)) "
-                               "AND IFNULL(帳目名稱, '') <> ? "
-                               "ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱, 序列號, 日期";
+      "GROUP BY e.帳目類型, m.帳目順序, e.帳目屬性, 名稱 "
+      "ORDER BY e.帳目類型 DESC, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, 名稱";
+const char SalesSql[]
+    = "SELECT 帳目類型, 帳目名稱, SUM(金額), 帳目屬性 FROM 單日記帳本 "
+      "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
+      "AND ((帳目屬性 = ? AND 帳目類型 = 1) OR (帳目屬性 = ? AND 帳目類型 = 0)) "
+      "AND IFNULL(帳目名稱, '') <> ? "
+      "GROUP BY 帳目類型, 帳目屬性, 帳目名稱 ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱";
+const char IncomeAndOneSql[]
+    = "SELECT 帳目類型, 帳目名稱, SUM(金額), 帳目屬性 FROM 單日記帳本 "
+      "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? "
+      "AND (帳目類型 = 1 OR (帳目屬性 = ? AND 帳目類型 = 0)) "
+      "AND IFNULL(帳目名稱, '') <> ? "
+      "GROUP BY 帳目類型, 帳目屬性, 帳目名稱 ORDER BY 帳目類型 DESC, 帳目屬性, 帳目名稱";
 const char MainCategoriesSql[]
     = "SELECT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE 帳目擁有者 = ? "
       "AND 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1) "
@@ -496,7 +573,7 @@ SummaryInput summaryInput(int mode, bool monthly)
     return in;
 }
 
-void summaryOurs(benchmark::State &state, int mode, bool monthly)
+void summaryOurs(Once &state, int mode, bool monthly)
 {
     CategorySummary summary(db());
     const SummaryInput in = summaryInput(mode, monthly);
@@ -504,7 +581,7 @@ void summaryOurs(benchmark::State &state, int mode, bool monthly)
         benchmark::DoNotOptimize(summary.run(in));
 }
 
-void summaryBare(benchmark::State &state, int mode, bool monthly)
+void summaryBare(Once &state, int mode, bool monthly)
 {
     const QByteArray from = (monthly ? monthStart() : yearStart()).toUtf8();
     const QByteArray until = (monthly ? nextMonthStart() : nextYearStart()).toUtf8();
@@ -555,7 +632,7 @@ DetailFilter detailFilter(bool monthly)
     return f;
 }
 
-void detailOurs(benchmark::State &state, bool monthly)
+void detailOurs(Once &state, bool monthly)
 {
     DetailQuery query(db());
     const DetailFilter f = detailFilter(monthly);
@@ -566,7 +643,7 @@ void detailOurs(benchmark::State &state, bool monthly)
     }
 }
 
-void detailBare(benchmark::State &state, bool monthly)
+void detailBare(Once &state, bool monthly)
 {
     const DetailFilter f = detailFilter(monthly);
     std::string where = "e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND e.帳目類型 = ? "
@@ -604,7 +681,7 @@ void detailBare(benchmark::State &state, bool monthly)
 
 // ---- year analysis --------------------------------------------------------------------
 
-void analysisOurs(benchmark::State &state, bool comparison)
+void analysisOurs(Once &state, bool comparison)
 {
     YearAnalysis analysis(db());
     for (auto _ : state) {
@@ -617,7 +694,7 @@ void analysisOurs(benchmark::State &state, bool comparison)
     }
 }
 
-void analysisBare(benchmark::State &state, bool comparison)
+void analysisBare(Once &state, bool comparison)
 {
     const QByteArray from = yearStart().toUtf8();
     const QByteArray until = yearEnd().toUtf8();
@@ -650,7 +727,7 @@ QString scratch(const char *name)
     return QDir(env().dir).filePath(QString::fromUtf8(name));
 }
 
-void backupOurs(benchmark::State &state)
+void backupOurs(Once &state)
 {
     Backup backup(db(), env().dir);
     const QString target = scratch("bench-backup.BAK");
@@ -671,7 +748,7 @@ void bareBackup(const QString &target)
     std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData());
 }
 
-void backupBare(benchmark::State &state)
+void backupBare(Once &state)
 {
     const QString target = scratch("bench-backup.BAK");
     for (auto _ : state)
@@ -679,7 +756,7 @@ void backupBare(benchmark::State &state)
     QFile::remove(target);
 }
 
-void restoreOurs(benchmark::State &state)
+void restoreOurs(Once &state)
 {
     Backup backup(db(), env().dir);
     for (auto _ : state) {
@@ -690,7 +767,7 @@ void restoreOurs(benchmark::State &state)
     }
 }
 
-void restoreBare(benchmark::State &state)
+void restoreBare(Once &state)
 {
     sqlite3 *h = env().raw;
     const QByteArray &l = env().ledgerUtf8;
@@ -740,21 +817,20 @@ void registerAll()
             add(
                 std::string(monthly ? "summary_month_mode" : "summary_year_mode")
                     + std::to_string(mode),
-                Cost::Fast, [=](benchmark::State &s) { summaryOurs(s, mode, monthly); },
-                [=](benchmark::State &s) { summaryBare(s, mode, monthly); });
+                Cost::Fast, [=](Once &s) { summaryOurs(s, mode, monthly); },
+                [=](Once &s) { summaryBare(s, mode, monthly); });
         }
     }
     for (const bool monthly : { true, false }) {
         add(
             monthly ? "detail_month" : "detail_year", Cost::Fast,
-            [=](benchmark::State &s) { detailOurs(s, monthly); },
-            [=](benchmark::State &s) { detailBare(s, monthly); });
+            [=](Once &s) { detailOurs(s, monthly); }, [=](Once &s) { detailBare(s, monthly); });
     }
     for (const bool comparison : { true, false }) {
         add(
             comparison ? "analysis_comparison" : "analysis_category", Cost::Fast,
-            [=](benchmark::State &s) { analysisOurs(s, comparison); },
-            [=](benchmark::State &s) { analysisBare(s, comparison); });
+            [=](Once &s) { analysisOurs(s, comparison); },
+            [=](Once &s) { analysisBare(s, comparison); });
     }
     add("day_save", Cost::Write, daySaveOurs, daySaveBare);
     add("recurring_post", Cost::Write, postOurs, postBare);

@@ -41,9 +41,9 @@ def medians(path):
     for b in data["benchmarks"]:
         if b.get("aggregate_name") != "median":
             continue
-        op, side = b["run_name"].split("/")[:2]
-        factor = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
-        result[(op, side)] = b["real_time"] * factor
+        op = b["run_name"].split("/")[0]
+        result[(op, "ours")] = b.get("ours_ms")
+        result[(op, "sql")] = b.get("sql_ms")
     return result, data["context"].get("entries", "?")
 
 
@@ -57,8 +57,25 @@ def fmt(ms):
     return f"{ms:.2f} ms"
 
 
+def startup(path):
+    """{'startup_ms': ..., 'peak_kb': ...} from qinghe_startup's output."""
+    values = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            parts = line.split()
+            if len(parts) == 2 and parts[0] in ("startup_ms", "peak_kb"):
+                values[parts[0]] = float(parts[1])
+    return values
+
+
 def main():
-    runs = [medians(p) for p in sys.argv[1:3]]
+    args = sys.argv[1:]
+    start = None
+    if "--startup" in args:
+        at = args.index("--startup")
+        start = startup(args[at + 1])
+        del args[at:at + 2]
+    runs = [medians(p) for p in args[:2]]
     heads = [f"median, {entries} entries" for _, entries in runs]
     header = ["Operation"] + heads + ["ours ÷ bare SQL"]
     if len(runs) > 1:
@@ -73,6 +90,15 @@ def main():
             ours, bare = r.get((op, "ours")), r.get((op, "sql"))
             row.append(f"{ours / bare:.2f}" if ours and bare else "—")
         rows.append(row)
+    if start:
+        # Measured on the largest file only: it goes in the last size's column.
+        extra = []
+        if "startup_ms" in start:
+            extra.append(("Start to visible selection window", fmt(start["startup_ms"])))
+        if "peak_kb" in start:
+            extra.append(("Peak memory, every screen shown", f"{start['peak_kb'] / 1024:.0f} MB"))
+        for label, value in extra:
+            rows.append([label] + [""] * (len(runs) - 1) + [value] + ["—"] * len(runs))
     widths = [max(len(str(x)) for x in col) for col in zip(header, *rows)]
     line = lambda cells: "| " + " | ".join(
         c.ljust(w) if i == 0 else c.rjust(w) for i, (c, w) in enumerate(zip(cells, widths))) + " |"
