@@ -19,6 +19,7 @@
 #include "ledgers/SelectUser_Unit.h"
 #include "ledgers/SelectYear_Unit.h"
 #include "recurring/FirmCash_Unit.h"
+#include "report/Report.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
 #include "store/DataFileSaved_Unit.h"
@@ -30,6 +31,9 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -37,6 +41,7 @@
 #include <QTranslator>
 #include <QWidget>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -52,7 +57,13 @@ public:
     void alert(const QString &caption, const QString &text) override { report(caption, text); }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void preview(Report &) override { }
+    // The preview is shown without waiting, so that it can be photographed.
+    void preview(Report &report) override
+    {
+        if (onPreview)
+            onPreview(report);
+    }
+    std::function<void(Report &)> onPreview;
 
 private:
     static void report(const QString &kind, const QString &text)
@@ -87,6 +98,8 @@ public:
             std::printf("%s (%dx%d)\n", qPrintable(path), window->width(), window->height());
     }
 
+    bool all() const { return m_all; }
+
 private:
     QString m_outDir;
     bool m_all;
@@ -113,6 +126,30 @@ void setPage(QWidget *form, int page)
     if (auto *tabs = form->findChild<QTabWidget *>(QStringLiteral("PageControl1")))
         tabs->setCurrentIndex(page);
     QCoreApplication::processEvents();
+}
+
+// Photographs the print preview of what print() hands to the prompts, as the program shows it.
+void shootPreview(
+    SilentPrompts &prompts, Camera &camera, const QString &name, const std::function<void()> &print)
+{
+    prompts.onPreview = [&](Report &report) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(true);
+        QPrintPreviewDialog dialog(&printer);
+        dialog.setWindowTitle(QStringLiteral("預覽列印"));
+        dialog.resize(900, 1000);
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+            [&report](QPrinter *target) { report.print(*target); });
+        if (auto *view = dialog.findChild<QPrintPreviewWidget *>()) {
+            view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+            view->setZoomFactor(1.0);
+        }
+        dialog.show();
+        camera.take(&dialog, name);
+    };
+    print();
+    prompts.onPreview = nullptr;
 }
 
 void shootLedgerScreens(Program &program, Camera &camera)
@@ -164,7 +201,7 @@ void shootDialogs(Program &program, Camera &camera)
     program.Help_Form->hide();
 }
 
-void shootWorkingScreens(Program &program, Camera &camera)
+void shootWorkingScreens(Program &program, SilentPrompts &prompts, Camera &camera)
 {
     auto *calendar = program.RM_Main_Form;
     calendar->User_Label->setText(DemoBooks::shopLedger());
@@ -199,11 +236,17 @@ void shootWorkingScreens(Program &program, Camera &camera)
     program.Month_Form->openFromCalendar();
     activate(program.Month_Form);
     camera.take(program.Month_Form, QStringLiteral("statistics"), true);
+    if (camera.all())
+        shootPreview(prompts, camera, QStringLiteral("statistics-report"),
+            [&] { program.Month_Form->BitBtn1Click(); });
 
     program.CashDetail_Form->openFrom(QStringLiteral("Month_Form"));
     program.Month_Form->hide();
     activate(program.CashDetail_Form);
     camera.take(program.CashDetail_Form, QStringLiteral("detail-list"));
+    if (camera.all())
+        shootPreview(prompts, camera, QStringLiteral("detail-report"),
+            [&] { program.CashDetail_Form->btn6Click(); });
     program.CashDetail_Form->hide();
 
     program.Year_Form->openFromCalendar();
@@ -214,6 +257,9 @@ void shootWorkingScreens(Program &program, Camera &camera)
     program.Year_Month_Form->openFromCalendar(Today.year());
     activate(program.Year_Month_Form);
     camera.take(program.Year_Month_Form, QStringLiteral("year-analysis"), true);
+    if (camera.all())
+        shootPreview(prompts, camera, QStringLiteral("year-analysis-report"),
+            [&] { program.Year_Month_Form->BitBtn2Click(); });
     program.Year_Month_Form->hide();
 
     calendar->showCentred();
@@ -256,9 +302,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    Program program(dataDir.path(), std::make_unique<SilentPrompts>());
+    auto prompts = std::make_unique<SilentPrompts>();
+    SilentPrompts &silent = *prompts;
+    Program program(dataDir.path(), std::move(prompts));
     shootLedgerScreens(program, camera);
     shootDialogs(program, camera);
-    shootWorkingScreens(program, camera);
+    shootWorkingScreens(program, silent, camera);
     return 0;
 }
