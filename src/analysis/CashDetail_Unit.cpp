@@ -233,7 +233,9 @@ void TCashDetail_Form::FormActivate()
     if (!m_refreshOnActivate)
         return;
     m_refreshOnActivate = false;
-    JvRadioGroup1Click();
+    // Activation comes straight from the window system (and from openers that do not guard
+    // their own handlers): a failed read is shown here, never thrown on.
+    m_program.guarded([this] { JvRadioGroup1Click(); });
 }
 
 void TCashDetail_Form::closeEvent(QCloseEvent *event)

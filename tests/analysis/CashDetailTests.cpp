@@ -3,6 +3,7 @@
 #include "report/Report.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
+#include "store/Database.h"
 #include "support/TestProgram.h"
 #include "tools/PdfText.h"
 #include "tools/XlsxReader.h"
@@ -210,6 +211,18 @@ TEST_F(CashDetailTest, ModesAndWhereTheScreenReturns)
     click(form().btn3);
     EXPECT_FALSE(form().isVisible());
     EXPECT_TRUE(t->RM_Main_Form->isVisible());
+}
+
+TEST_F(CashDetailTest, AFailedReadOnOpeningIsShownNotThrown)
+{
+    // The yearly statistics open the list straight from a button.
+    t.db().setStatementHook([](const QString &sql) {
+        if (sql.contains(QStringLiteral("單日記帳本")))
+            throw DbError(QStringLiteral("磁碟錯誤"));
+    });
+    EXPECT_NO_THROW(form().openFrom(QStringLiteral("Year_Form")));
+    EXPECT_EQ(t.prompts().errors, QStringList { QStringLiteral("磁碟錯誤") });
+    t.db().setStatementHook({});
 }
 
 TEST_F(CashDetailTest, PrintCoversEveryRowAndComesBackToThePage)
