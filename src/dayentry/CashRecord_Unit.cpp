@@ -445,6 +445,7 @@ void TCashRecord_Form::FormActivate()
 {
     if (!m_program.loggedIn() || D_Label->text().isEmpty())
         return;
+    m_loadedDate = QDate();
     m_program.guarded([&] {
         const QDate date = shownDate();
         if (!date.isValid())
@@ -452,6 +453,7 @@ void TCashRecord_Form::FormActivate()
         setWindowTitle(m_program.RM_Main_Form->M_Label->text() + QStringLiteral("單日帳"));
         DayBook book = dayBook();
         fillEntries(book.load(date));
+        m_loadedDate = date;
         const auto totals = book.totals(date);
         if (!totals) {
             CashIn->setText(QStringLiteral("合計："));
@@ -473,6 +475,11 @@ void TCashRecord_Form::FormActivate()
         StatusBar1->clearMessage();
         chk1->setVisible(PageControl1->currentIndex() == 1);
     });
+    // Rows of another day must not stand under this date: a save would write them here.
+    if (!m_loadedDate.isValid()) {
+        ListView1->clear();
+        ListView2->clear();
+    }
     mainCategoryChange(activePage());
 }
 
@@ -617,6 +624,8 @@ void TCashRecord_Form::Button5Click()
 
 void TCashRecord_Form::record(Page &p)
 {
+    if (!dayLoaded())
+        return; // the day could not be read (the user was told); what is typed stays
     const QString amountText = p.amount->text();
     const auto amount = isWholeNumberText(amountText) ? parseAmount(amountText) : std::nullopt;
     if (!amount) {
@@ -664,7 +673,7 @@ void TCashRecord_Form::record(Page &p)
 
 void TCashRecord_Form::Button3Click()
 {
-    if (!m_program.loggedIn() || D_Label->text().isEmpty())
+    if (!m_program.loggedIn() || D_Label->text().isEmpty() || !dayLoaded())
         return;
     const bool saved = m_program.guarded([&] { dayBook().save(shownDate(), rowsOnScreen()); });
     if (saved)
@@ -709,6 +718,11 @@ void TCashRecord_Form::takeForModification(Page &p)
     p.record->setEnabled(true);
     N1->setEnabled(false);
     m_modifiedRow = p.list->indexOfTopLevelItem(item);
+}
+
+bool TCashRecord_Form::dayLoaded() const
+{
+    return m_loadedDate.isValid() && m_loadedDate == shownDate();
 }
 
 bool TCashRecord_Form::modificationPending() const

@@ -134,6 +134,7 @@ private:
     void applyLayout(Page &p, bool withSubcategories);
     void cancelModification();
     bool modificationPending() const;
+    bool dayLoaded() const;
     void resetPages();
     void PageControl1Change();
     bool PageControl1Changing();
@@ -150,4 +151,6 @@ private:
     bool m_switchingPage = false;
     bool m_changing = false;
     int m_modifiedRow = -1;
+    // The day whose entries the lists hold; a save writes only that day.
+    QDate m_loadedDate;
 };

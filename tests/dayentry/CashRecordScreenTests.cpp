@@ -527,6 +527,31 @@ TEST_F(DayScreen, AFailedSaveLeavesTheStoredDayAndSaysWhy)
     EXPECT_EQ(captions("ListView1"), QStringList({ QStringLiteral("投資|100|") }));
 }
 
+TEST_F(DayScreen, ADayThatCouldNotBeReadIsNeverWrittenOver)
+{
+    t.addEntry(Ledger, Day, true, 2, QStringLiteral("投資"), 100);
+    const QDate next = Day.addDays(1);
+    t.addEntry(Ledger, next, false, 1, QStringLiteral("餐飲"), 50);
+    const QStringList before = storedEntries(t.db(), Day);
+    const QStringList nextBefore = storedEntries(t.db(), next);
+    open(2012, 3, 12);
+    t.db().setStatementHook([](const QString &sql) {
+        if (sql.contains(QStringLiteral("FROM 單日記帳本 e")))
+            throw DbError(QStringLiteral("database is locked"));
+    });
+    get<QToolButton>("DSpeedButton2")->click();
+    t.db().setStatementHook({});
+    EXPECT_EQ(t.prompts().errors, QStringList({ QStringLiteral("database is locked") }));
+    EXPECT_TRUE(captions("ListView1").isEmpty()) << "the previous day's rows are not shown";
+    combo("in_main_item")->setCurrentIndex(3);
+    QTest::keyClicks(edit("Edit1"), "60");
+    button("Button4")->click();
+    form()->close();
+    EXPECT_EQ(storedEntries(t.db(), Day), before);
+    EXPECT_EQ(storedEntries(t.db(), next), nextBefore);
+    EXPECT_EQ(storedTotal(t.db(), next), QStringLiteral("0/50"));
+}
+
 TEST_F(DayScreen, ATypedNewSubcategoryCanBecomeACategory)
 {
     open(2012, 3, 12);
