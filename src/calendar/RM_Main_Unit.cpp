@@ -465,8 +465,7 @@ void TRM_Main_Form::BitBtn7Click()
 
 void TRM_Main_Form::lbl1Click()
 {
-    m_program.Help_Form->show();
-    m_program.Help_Form->raise();
+    m_program.Help_Form->showCentred();
 }
 
 bool TRM_Main_Form::eventFilter(QObject *watched, QEvent *event)

@@ -12,9 +12,11 @@
 #include "ui/Colors.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -333,6 +335,12 @@ TEST(CalendarScreen, EveryCommandReachesItsScreen)
         cal.click(c.control);
         EXPECT_TRUE(c.screen(t.program())->isVisible());
         EXPECT_EQ(cal.form->isVisible(), c.calendarStays);
+        if (c.calendarStays) {
+            // The small windows that open over the calendar sit in the middle of the desktop.
+            const QPoint offset = c.screen(t.program())->geometry().center()
+                - QGuiApplication::primaryScreen()->availableGeometry().center();
+            EXPECT_LE(offset.manhattanLength(), 4);
+        }
         EXPECT_TRUE(t.prompts().errors.isEmpty()) << t.prompts().errors.join("\n").toStdString();
     }
 }
