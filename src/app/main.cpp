@@ -30,7 +30,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("qinghe"));
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("青禾理財簿"));
+    // The program's title is set on each window itself (the calendar carries 青禾理財簿); a
+    // display name would be appended to every caption ("請選擇帳本 — 青禾理財簿").
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qinghe.png")));
     // Lets the desktop match the windows to the menu entry qinghe.desktop.
     QGuiApplication::setDesktopFileName(QStringLiteral("qinghe"));
