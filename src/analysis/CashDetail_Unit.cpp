@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QShowEvent>
 #include <QStandardPaths>
 #include <QTableWidget>
 
@@ -222,7 +223,9 @@ void TCashDetail_Form::openFrom(const QString &caller)
 
 void TCashDetail_Form::showEvent(QShowEvent *event)
 {
-    m_refreshOnActivate = true;
+    // A window restored from the taskbar gets a spontaneous show event: that is no opening.
+    if (!event->spontaneous())
+        m_refreshOnActivate = true;
     GradientWindow::showEvent(event);
 }
 

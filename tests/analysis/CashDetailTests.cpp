@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableWidget>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -223,6 +225,24 @@ TEST_F(CashDetailTest, AFailedReadOnOpeningIsShownNotThrown)
     EXPECT_NO_THROW(form().openFrom(QStringLiteral("Year_Form")));
     EXPECT_EQ(t.prompts().errors, QStringList { QStringLiteral("磁碟錯誤") });
     t.db().setStatementHook({});
+}
+
+TEST_F(CashDetailTest, RestoredWindowKeepsItsFilterAndPage)
+{
+    addIncome(150);
+    form().openFrom(QStringLiteral("Month_Form"));
+    form().cbb2->setCurrentIndex(2); // 投資
+    click(form().btn_down);
+    ASSERT_EQ(form().jvlbl1->text(), QStringLiteral("共有150筆，目前位置2/2頁"));
+
+    // Restored from the taskbar: the window system shows and activates it again.
+    QShowEvent shown;
+    QSpontaneKeyEvent::setSpontaneous(&shown);
+    qApp->notify(&form(), &shown); // sendEvent would clear the spontaneous mark
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&form(), &activated);
+    EXPECT_EQ(form().cbb2->currentText(), QStringLiteral("投資"));
+    EXPECT_EQ(form().jvlbl1->text(), QStringLiteral("共有150筆，目前位置2/2頁"));
 }
 
 TEST_F(CashDetailTest, PrintCoversEveryRowAndComesBackToThePage)
