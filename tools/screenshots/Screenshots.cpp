@@ -157,7 +157,9 @@ void shootLedgerScreens(Program &program, Camera &camera)
     auto *select = program.SelectUser_Form;
     select->showCentred();
     activate(select);
-    select->ComboBox1->setCurrentText(DemoBooks::shopLedger());
+    // As if picked from the list.
+    select->ComboBox1->setCurrentIndex(select->ComboBox1->findText(DemoBooks::shopLedger()));
+    select->ComboBox1Change();
     camera.take(select, QStringLiteral("selection"));
 
     program.KeyPW_Form->showCentred();
