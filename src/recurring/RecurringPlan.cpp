@@ -7,6 +7,14 @@
 #include <QSqlQuery>
 #include <algorithm>
 
+namespace {
+// An empty note is stored as the empty text, never as null.
+QString nonNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+} // namespace
+
 RecurringInputError::RecurringInputError(const QString &message)
     : std::runtime_error(message.toStdString())
     , m_message(message)
@@ -62,7 +70,7 @@ QList<QDate> RecurringPlan::post(const RecurringPosting &posting)
                                  "帳目名稱, 金額, 說明, 定期, 序列號) "
                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             { dbDate(day), m_ledger, posting.income ? 1 : 0, QString::number(posting.mainNumber),
-                name, amount, posting.note, QString::number(posting.period), serial });
+                name, amount, nonNull(posting.note), QString::number(posting.period), serial });
         SyncDayTotals(m_db, m_ledger, day);
     }
     tx.commit();
@@ -100,7 +108,7 @@ int RecurringPlan::change(const RecurringItem &item, const QString &amountText, 
     const qint64 amount = checkedAmount(amountText);
     return rewrite(item,
         QStringLiteral("UPDATE 單日記帳本 SET 金額 = ?, 說明 = ?") + QString::fromUtf8(MatchItem),
-        { amount, note });
+        { amount, nonNull(note) });
 }
 
 int RecurringPlan::remove(const RecurringItem &item)

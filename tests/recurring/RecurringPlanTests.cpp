@@ -227,6 +227,8 @@ TEST_F(RecurringPlanTest, ListGroupsPostingsIntoItemsWithTheirRange)
     invest.start = { 2012, 1, 5 };
     invest.end = { 2012, 12, 31 };
     plan().post(invest);
+    // A note left empty is stored as the empty text, also after a change.
+    EXPECT_EQ(t.db().scalar("SELECT COUNT(*) FROM 單日記帳本 WHERE 說明 IS NULL").toInt(), 0);
     // Ordinary entries (empty or missing period code) are not items.
     t.addEntry(Ledger, { 2012, 1, 10 }, false, 3, "租金", 12000, "店面");
     t.addEntry(Ledger, { 2012, 1, 11 }, false, 3, "租金", 12000, "店面", QVariant());
@@ -247,6 +249,8 @@ TEST_F(RecurringPlanTest, ListGroupsPostingsIntoItemsWithTheirRange)
     EXPECT_EQ(items[1].period, 3);
     EXPECT_EQ(items[1].first, QDate(2012, 1, 5));
     EXPECT_EQ(items[1].last, QDate(2012, 10, 5));
+    plan().change(items[0], "12000", QString());
+    EXPECT_EQ(t.db().scalar("SELECT COUNT(*) FROM 單日記帳本 WHERE 說明 IS NULL").toInt(), 0);
 }
 
 TEST_F(RecurringPlanTest, ChangeAndDeleteTouchOnlyTheSelectedItem)
