@@ -77,7 +77,7 @@ QString CrashActions::runOne(QRandomGenerator &random)
     const quint32 id = random.generate();
     if (m_mix == Mix::Ledgers)
         return createAndRemoveLedger(id);
-    switch (random.bounded(9)) {
+    switch (random.bounded(10)) {
     case 0:
     case 1:
     case 2:
@@ -89,6 +89,8 @@ QString CrashActions::runOne(QRandomGenerator &random)
         return recurring(random, id);
     case 7:
         return editCategories(random, id);
+    case 8:
+        return categoryScreenSession(random, id);
     default:
         return restore();
     }
@@ -142,6 +144,22 @@ QString CrashActions::editCategories(QRandomGenerator &random, quint32 id)
     return QStringLiteral("category remove");
 }
 
+// What the category screen does between opening and closing: take the roll-back copy, edit,
+// then keep the edits or roll them back.
+QString CrashActions::categoryScreenSession(QRandomGenerator &random, quint32 id)
+{
+    CategorySettings settings(*m_db, Household);
+    settings.takeBackup();
+    // A few names only, so that kept sessions do not pile up past 99 subcategories.
+    settings.add(QStringLiteral("1"), 1, QStringLiteral("試%1").arg(id % 40));
+    const QStringList subs = settings.subcategories(QStringLiteral("0"), 2);
+    if (subs.size() > 1)
+        settings.move(QStringLiteral("0"), 2, 0, false);
+    const bool rollBack = random.bounded(2) == 0;
+    settings.finish(rollBack);
+    return rollBack ? QStringLiteral("categories rolled back") : QStringLiteral("categories kept");
+}
+
 QString CrashActions::createAndRemoveLedger(quint32 id)
 {
     LedgerAdmin admin(*m_db, *m_directory);
@@ -164,7 +182,9 @@ QString CrashActions::restore()
 QStringList CrashActions::verify(const QString &dataDir)
 {
     const QString file = QDir(dataDir).filePath(QStringLiteral("CDB.dat"));
-    QStringList problems = checkInvariants(file);
+    // A kill while the category screen is open leaves its roll-back copy, as the open screen
+    // itself would; the next session drops it first.
+    QStringList problems = checkInvariants(file, { .allowBackupCategories = true });
     try {
         Database db(file);
         db.open();
@@ -200,6 +220,18 @@ QStringList CrashActions::verify(const QString &dataDir)
                 problems << QStringLiteral("recurring %1: %2 entries with %3 amounts or notes")
                                 .arg(items.value(0).toString(), items.value(1).toString(),
                                     items.value(2).toString());
+        }
+
+        // Categories: a ledger always has its ten main categories (a roll-back is never half
+        // done), and a roll-back copy left by a kill while the screen was open is whole too.
+        QSqlQuery mains = db.exec(
+            QStringLiteral("SELECT 帳目擁有者, COUNT(*) FROM 帳目分類 WHERE 帳目順序 % 100 = 0 "
+                           "AND 帳目擁有者 <> 'DEFAULT' GROUP BY 帳目擁有者"));
+        while (mains.next()) {
+            if (mains.value(1).toInt() != 10)
+                problems << QStringLiteral("categories of %1 hold %2 main categories: %3")
+                                .arg(mains.value(0).toString(), mains.value(1).toString(),
+                                    mains.value(2).toString());
         }
 
         // Ledgers: the list file and the categories agree.

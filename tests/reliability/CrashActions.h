@@ -32,6 +32,7 @@ private:
     QString saveDay(QRandomGenerator &random, quint32 id);
     QString recurring(QRandomGenerator &random, quint32 id);
     QString editCategories(QRandomGenerator &random, quint32 id);
+    QString categoryScreenSession(QRandomGenerator &random, quint32 id);
     QString createAndRemoveLedger(quint32 id);
     QString restore();
 

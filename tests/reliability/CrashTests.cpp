@@ -2,6 +2,7 @@
 #include "support/TestProgram.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -38,6 +39,8 @@ void killRepeatedly(const QString &mix, int maxKills)
             << "the worker stopped on its own: " << worker.readAllStandardError().toStdString();
         ++kills;
         const QStringList problems = CrashActions::verify(dir.path());
+        if (!problems.isEmpty() && qEnvironmentVariableIsSet("QINGHE_KEEP_CRASH"))
+            QFile::copy(dir.file("CDB.dat"), qEnvironmentVariable("QINGHE_KEEP_CRASH"));
         ASSERT_TRUE(problems.isEmpty())
             << "after kill " << kills
             << ", last done: " << output.split('\n').value(output.count('\n') - 1).toStdString()

@@ -8,7 +8,8 @@
 // - a day save writes n entries noted "d<action>:<i>/<n>" (all of one save, or none);
 // - a recurring item named "定期<k>" posts 12 entries with one amount and note, and a change
 //   gives all of them a new amount and note together;
-// - a category edit adds or removes one subcategory;
+// - a category edit adds or removes one subcategory; a category screen session takes the
+//   roll-back copy, edits, and keeps or rolls back;
 // - a restore puts the ledger "回存帳" back to the state kept in 回存帳.BAK;
 // or, with "ledgers", only: a ledger is created and removed again.
 #include "CrashActions.h"
