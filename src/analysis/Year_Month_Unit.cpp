@@ -35,6 +35,8 @@
 namespace {
 
 const QString PreviousYear = QStringLiteral("上一年度");
+// The arrow moves a whole year, so its hint (also its accessible name) says so; calling it
+// the next month would mislead.
 const QString NextYear = QStringLiteral("下一年度");
 const QStringList RowNames
     = { QStringLiteral("收入"), QStringLiteral("支出"), QStringLiteral("結餘") };
