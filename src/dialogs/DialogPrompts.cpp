@@ -32,6 +32,13 @@ bool DialogPrompts::confirm(const QString &question)
     return m_program.mrYesNo_Form->ask(question);
 }
 
+bool DialogPrompts::askYesNo(const QString &question)
+{
+    return QMessageBox::question(QApplication::activeWindow(), applicationTitle(), question,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
 std::optional<QString> DialogPrompts::askLedgerPassword()
 {
     return m_program.InputPW_Form->ask();

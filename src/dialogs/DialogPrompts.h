@@ -11,6 +11,7 @@ public:
     explicit DialogPrompts(Program &program);
     void warning(const QString &text) override;
     bool confirm(const QString &question) override;
+    bool askYesNo(const QString &question) override;
     std::optional<QString> askLedgerPassword() override;
     void message(const QString &text) override;
     void error(const QString &text) override;

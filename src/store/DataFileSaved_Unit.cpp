@@ -80,7 +80,7 @@ void TDataFileSaved_Form::jvbtbtn3Click()
         QStringLiteral("回存"), m_program.ProgramDir, fileFilter());
     if (source.isEmpty())
         return;
-    if (!m_program.prompts().confirm(QStringLiteral("回存將會覆蓋目前資料，確認是否回存？"))) {
+    if (!m_program.prompts().askYesNo(QStringLiteral("回存將會覆蓋目前資料，確認是否回存？"))) {
         close();
         return;
     }

@@ -16,6 +16,9 @@ public:
     virtual void warning(const QString &text) = 0;
     // The modal yes/no dialog "提示視窗"; true when the user chose 確定.
     virtual bool confirm(const QString &question) = 0;
+    // The standard question box with the buttons 是 and 否, captioned with the application
+    // title; true when the user chose 是.
+    virtual bool askYesNo(const QString &question) { return confirm(question); }
     // The password confirmation dialog; nothing when cancelled.
     virtual std::optional<QString> askLedgerPassword() = 0;
     // The standard message box captioned with the application title.

@@ -77,7 +77,7 @@ TEST(BackupScreen, CancellingEitherDialogKeepsTheScreenOpenAndChangesNothing)
     QTest::mouseClick(s.button("jvbtbtn3"), Qt::LeftButton);
     EXPECT_EQ(s.t.prompts().openRequests,
         QStringList({ QStringLiteral("回存|%1|備份檔 (*.BAK)").arg(s.t.dir()) }));
-    EXPECT_TRUE(s.t.prompts().questions.isEmpty());
+    EXPECT_TRUE(s.t.prompts().yesNoQuestions.isEmpty());
     EXPECT_TRUE(s.form()->isVisible());
     EXPECT_EQ(filesIn(s.t.dir()), QStringList({ "CDB.dat" }));
     EXPECT_EQ(dump(s.t.db()), before);
@@ -104,7 +104,9 @@ TEST(BackupScreen, AnsweringNoToTheRestoreQuestionClosesWithoutAnyChange)
     s.t.prompts().confirmAnswers.push_back(false);
     QTest::mouseClick(s.button("jvbtbtn3"), Qt::LeftButton);
 
-    EXPECT_EQ(s.t.prompts().questions,
+    // Asked in the standard question box with 是 and 否, not in the program's own dialog.
+    EXPECT_TRUE(s.t.prompts().questions.isEmpty());
+    EXPECT_EQ(s.t.prompts().yesNoQuestions,
         QStringList({ QStringLiteral("回存將會覆蓋目前資料，確認是否回存？") }));
     EXPECT_FALSE(s.form()->isVisible());
     EXPECT_TRUE(s.t->RM_Main_Form->isVisible());

@@ -10,6 +10,16 @@ bool ScriptedPrompts::confirm(const QString &question)
     return answer;
 }
 
+bool ScriptedPrompts::askYesNo(const QString &question)
+{
+    yesNoQuestions << question;
+    if (confirmAnswers.empty())
+        return defaultConfirm;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedPrompts::askLedgerPassword()
 {
     if (passwordAnswers.empty())

@@ -13,6 +13,7 @@ class ScriptedPrompts : public Prompts
 public:
     void warning(const QString &text) override { warnings << text; }
     bool confirm(const QString &question) override;
+    bool askYesNo(const QString &question) override;
     std::optional<QString> askLedgerPassword() override;
     void message(const QString &text) override { messages << text; }
     void error(const QString &text) override { errors << text; }
@@ -28,6 +29,7 @@ public:
 
     // Everything shown, in order of kind.
     QStringList warnings, questions, messages, errors, alerts;
+    QStringList yesNoQuestions; // the standard question box; answered from confirmAnswers too
     QStringList saveRequests, openRequests; // "caption|suggested|filter"
     int previews = 0;
 
