@@ -29,6 +29,9 @@
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 using namespace LedgerGenerator;
 using BareSql::text;
@@ -888,6 +891,11 @@ int main(int argc, char **argv)
         e.raw = BareSql::handle(*e.db);
         e.backupFile = QDir(e.dir).filePath(QStringLiteral("bench-source.BAK"));
         Backup(*e.db, e.dir).backupTo(e.backupFile);
+#ifdef Q_OS_UNIX
+        // The fresh copies are written out now; otherwise the first commits that wait for
+        // the disk would also wait for them.
+        ::sync();
+#endif
         const qint64 entries
             = e.db->scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本")).toLongLong();
         benchmark::AddCustomContext("entries", std::to_string(entries));
