@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -223,6 +224,14 @@ void shootWorkingScreens(Program &program, SilentPrompts &prompts, Camera &camer
 
     program.CashSet_Form->openFromDayScreen();
     camera.take(program.CashSet_Form, QStringLiteral("categories"));
+    auto *categories = program.CashSet_Form;
+    categories->cbb1->setCurrentIndex(categories->cbb1->findText(QStringLiteral("支出")));
+    categories->cbb1Change();
+    categories->cbb2->setCurrentIndex(2);
+    categories->cbb2Change();
+    categories->ListBox1->setCurrentRow(1);
+    categories->ListBox1Click();
+    camera.take(program.CashSet_Form, QStringLiteral("categories-list"));
     program.CashSet_Form->hide();
     program.CashRecord_Form->setEnabled(true);
     program.CashRecord_Form->hide();
