@@ -262,7 +262,7 @@ void shootWorkingScreens(Program &program, SilentPrompts &prompts, Camera &camer
 
     program.Year_Form->openFromCalendar();
     activate(program.Year_Form);
-    camera.take(program.Year_Form, QStringLiteral("statistics-year"), true);
+    camera.take(program.Year_Form, QStringLiteral("statistics-year"));
     program.Year_Form->hide();
 
     program.Year_Month_Form->openFromCalendar(Today.year());
