@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
@@ -75,6 +76,13 @@ QFont formFont(int pixelSize, int weight)
     if (weight >= 0)
         font.setWeight(QFont::Weight(weight));
     return font;
+}
+
+void showStars(QLineEdit *edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    // The style's own mask is a dot; only the style sheet property changes it for one field.
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 }
 
 void enterPressesButtons(QWidget *form)

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QObject>
 
+class QLineEdit;
 class QWidget;
 
 // Enter in an edit field moves the focus to the next control instead of pressing a
@@ -42,6 +43,9 @@ private:
 // Enter (or Return) on a focused button presses it, as in a dialog; the program's windows
 // are plain windows, where Qt leaves that off.
 void enterPressesButtons(QWidget *form);
+
+// A password field that shows one "*" for each character typed.
+void showStars(QLineEdit *edit);
 
 // Font of the given pixel size in the program's family, optionally bold.
 QFont formFont(int pixelSize, int weight = -1);

@@ -25,7 +25,7 @@ TInputPW_Form::TInputPW_Form(Program &program)
 
     JvEdit1 = new QLineEdit(this);
     JvEdit1->setObjectName(QStringLiteral("JvEdit1"));
-    JvEdit1->setEchoMode(QLineEdit::Password);
+    showStars(JvEdit1);
     JvEdit1->setGeometry(12, 28, 172, 22);
     jvlbl1->setBuddy(JvEdit1);
 

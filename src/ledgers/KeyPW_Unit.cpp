@@ -25,7 +25,7 @@ TKeyPW_Form::TKeyPW_Form(Program &program)
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setEchoMode(QLineEdit::Password);
+    showStars(Edit1);
     Edit1->setAccessibleName(QStringLiteral("密碼"));
     Edit1->setGeometry(20, 14, 264, 26);
 

@@ -26,7 +26,7 @@ QLineEdit *field(QWidget *parent, const char *name, bool password, int y)
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     if (password)
-        edit->setEchoMode(QLineEdit::Password);
+        showStars(edit);
     edit->setGeometry(124, y, 180, 26);
     return edit;
 }

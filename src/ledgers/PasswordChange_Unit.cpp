@@ -34,7 +34,7 @@ TPasswordChange::TPasswordChange(Program &program)
         label->setGeometry(8, y, 66, 26);
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(editNames[i]));
-        edit->setEchoMode(QLineEdit::Password);
+        showStars(edit);
         edit->setGeometry(80, y, 118, 26);
         label->setBuddy(edit);
         *labels[i] = label;

@@ -72,6 +72,7 @@ TEST_F(Dialogs, PasswordDialogKeepsTheLastTextAndEnterMovesOn)
 
     input.open();
     QTest::keyClicks(input.JvEdit1, QStringLiteral("abc"));
+    EXPECT_EQ(input.JvEdit1->displayText(), QStringLiteral("***"));
     input.JvEdit1->setFocus();
     QTest::keyClick(input.JvEdit1, Qt::Key_Return);
     EXPECT_TRUE(input.isVisible()); // Enter did not confirm

@@ -180,6 +180,20 @@ TEST_F(LedgerScreens, TabOrderFollowsTheButtonsRow)
     }
 }
 
+TEST_F(LedgerScreens, PasswordFieldsShowAStarPerCharacter)
+{
+    QLineEdit *fields[] = { keyPw().Edit1, newUser().Edit2, newUser().Edit3,
+        p().PasswordChange->Edit1, p().PasswordChange->Edit2, p().PasswordChange->Edit3 };
+    for (QLineEdit *field : fields) {
+        SCOPED_TRACE(
+            field->window()->objectName().toStdString() + "." + field->objectName().toStdString());
+        field->setText(QStringLiteral("pw1"));
+        EXPECT_EQ(field->displayText(), QStringLiteral("***"));
+    }
+    newUser().Edit1->setText(QStringLiteral("pw1"));
+    EXPECT_EQ(newUser().Edit1->displayText(), QStringLiteral("pw1"));
+}
+
 TEST_F(LedgerScreens, CreateRefusesBadInputAndWritesNothing)
 {
     start();
