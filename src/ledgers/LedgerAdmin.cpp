@@ -22,15 +22,16 @@ LedgerAdmin::CreateResult LedgerAdmin::createLedger(const QString &name, const Q
         return CreateResult::Reserved;
     if (m_directory.FindLedger(name).found)
         return CreateResult::Duplicate;
-    if (m_directory.AddLedger(name, password) == AddLedgerResult::Duplicate)
-        return CreateResult::Duplicate;
+    // The categories go in first and the record last: a program killed in between leaves
+    // unlisted rows (the next creation of that name clears them), never a listed ledger
+    // without categories.
+    copyTemplate(name);
     try {
-        copyTemplate(name);
+        if (m_directory.AddLedger(name, password) == AddLedgerResult::Duplicate)
+            return CreateResult::Duplicate;
     } catch (...) {
-        // The record must not outlive a ledger without categories; it was the only one of
-        // that name, so name and password find exactly it.
         try {
-            m_directory.RemoveLedger(name, password, [](const QString &) { return true; });
+            deleteLedgerRows(name);
         } catch (...) { }
         throw;
     }
@@ -67,13 +68,19 @@ void LedgerAdmin::deleteLedgerRows(const QString &name)
 RemoveLedgerResult LedgerAdmin::removeLedger(
     const QString &name, const QString &password, const std::function<bool()> &confirm)
 {
-    // RemoveLedger writes the file only after this returns; a throw leaves the record.
-    return m_directory.RemoveLedger(name, password, [&](const QString &ledger) {
-        if (!confirm())
-            return false;
-        deleteLedgerRows(ledger);
-        return true;
-    });
+    // The rows go in a transaction that commits only after the list no longer names the
+    // ledger: a failed list write rolls the rows back, and a program killed in between
+    // leaves unlisted rows at worst, never a listed ledger without its data.
+    Transaction tx(m_db);
+    const RemoveLedgerResult result
+        = m_directory.RemoveLedger(name, password, [&](const QString &ledger) {
+              if (!confirm())
+                  return false;
+              deleteLedgerRows(ledger);
+              return true;
+          });
+    tx.commit();
+    return result;
 }
 
 std::optional<int> LedgerAdmin::defaultDayPage(const QString &name)

@@ -96,6 +96,10 @@ void LedgerDirectory::save(const QByteArrayList &lines) const
     }
     if (file.write(content) != content.size())
         fail();
+    // commit() can report success after its own final flush failed on a full disk, which
+    // would rename a cut-short list over the good one; flush first and check.
+    if (!file.flush())
+        fail();
     if (!file.commit())
         fail();
 }

@@ -192,6 +192,35 @@ QVector<LedgerTable> readLedger(const QString &backupFile, const QString &ledger
     return tables;
 }
 
+// (date() alone passes "2012-02-31" through; a modifier makes SQLite normalise it.)
+// Entries no writer of this program produces (an impossible date, a serial used twice, a
+// main category that does not exist) mean the backup was damaged or edited; the restore is
+// refused rather than storing them.
+void refuseUnsoundEntries(Database &db, const QString &ledger)
+{
+    const qint64 badDates
+        = db.scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 WHERE 使用者 = ? "
+                                   "AND (日期 IS NULL OR date(日期, '+0 days') IS NOT 日期)"),
+                { ledger })
+              .toLongLong();
+    const qint64 repeatedSerials
+        = db.scalar(
+                QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM 單日記帳本 WHERE 使用者 = ? "
+                               "GROUP BY 日期, 帳目類型, 序列號 HAVING COUNT(*) > 1)"),
+                { ledger })
+              .toLongLong();
+    const qint64 unknownMains
+        = db.scalar(QStringLiteral(
+                        "SELECT COUNT(*) FROM 單日記帳本 e WHERE e.使用者 = ? AND NOT EXISTS ("
+                        "SELECT 1 FROM 帳目分類 c WHERE c.帳目擁有者 IN (?, ?) "
+                        "AND c.帳目類別 = CAST(e.帳目類型 AS TEXT) AND c.帳目屬性 = e.帳目屬性 "
+                        "AND c.帳目順序 = CAST(e.帳目屬性 AS INTEGER) * 100)"),
+                { ledger, ledger, Schema::TemplateOwner })
+              .toLongLong();
+    if (badDates > 0 || repeatedSerials > 0 || unknownMains > 0)
+        throw BackupRefused(QStringLiteral("此備份檔已損壞，無法回存。"));
+}
+
 void replaceLedger(Database &db, const QString &ledger, const QVector<LedgerTable> &tables)
 {
     Transaction tx(db);
@@ -211,6 +240,16 @@ void replaceLedger(Database &db, const QString &ledger, const QVector<LedgerTabl
         for (const QVariantList &row : table.rows)
             db.run(insert, row);
     }
+    refuseUnsoundEntries(db, ledger);
+    // The day totals are rebuilt from the restored entries rather than trusted: a backup
+    // whose totals disagree with its entries must not carry that into the live data.
+    db.exec(QStringLiteral("DELETE FROM 記帳本 WHERE 使用者 = ?"), { ledger });
+    db.exec(QStringLiteral(
+                "INSERT INTO 記帳本 (日期, 使用者, 收入小計, 支出小計) "
+                "SELECT 日期, 使用者, COALESCE(SUM(CASE WHEN 帳目類型 = 1 THEN 金額 END), 0), "
+                "COALESCE(SUM(CASE WHEN 帳目類型 = 0 THEN 金額 END), 0) "
+                "FROM 單日記帳本 WHERE 使用者 = ? GROUP BY 日期, 使用者"),
+        { ledger });
     tx.commit();
 }
 

@@ -62,10 +62,7 @@ TEST(CrashSafety, EveryActionIsWholeOrAbsentAfterAKill)
 }
 
 // Creating and removing ledgers: the list file and the database must agree after a kill.
-// Disabled until creation writes the categories before the list record (and removal the
-// list before the rows): a kill between the two steps leaves a listed ledger without
-// categories.
-TEST(CrashSafety, DISABLED_LedgersAreWholeOrAbsentAfterAKill)
+TEST(CrashSafety, LedgersAreWholeOrAbsentAfterAKill)
 {
     killRepeatedly(QStringLiteral("ledgers"), 100);
 }

@@ -233,10 +233,7 @@ TEST(ReadOnlyDataDirectory, ExistingFilesStillReadAndRefuseWrites)
 
 // When the disk fills while UserInfo is rewritten, the old list stays whole and no stray
 // temporary file is left beside it.
-// Disabled until the list file checks that its last buffered bytes reached the disk: Qt's
-// QSaveFile::commit() reports success after a failed final flush, so a full disk truncates
-// UserInfo (seen as "共有 7 行").
-TEST(FullDisk, DISABLED_UserInfoWriteFailsAndKeepsTheOldList)
+TEST(FullDisk, UserInfoWriteFailsAndKeepsTheOldList)
 {
     TempDataDir dir;
     const QString path = dir.file("UserInfo");
@@ -313,9 +310,7 @@ TEST(DamagedBackup, UnreadableFilesAreRefusedAndChangeNothing)
 
 // A readable backup whose rows break the rules every writer keeps (edited by hand, or
 // written by a faulty version) must not carry the damage into the live data.
-// Disabled until the restore recomputes the day totals of what it copies and refuses rows it
-// cannot store soundly: today it copies them as they are.
-TEST(DamagedBackup, DISABLED_InconsistentRowsDoNotReachTheLiveData)
+TEST(DamagedBackup, InconsistentRowsDoNotReachTheLiveData)
 {
     const QByteArray real = realBackup();
     ASSERT_FALSE(real.isEmpty());

@@ -1,5 +1,6 @@
 #include "BackupTestSupport.h"
 #include "store/Backup.h"
+#include "store/LedgerOps.h"
 #include "store/Schema.h"
 #include "support/TestProgram.h"
 
@@ -192,7 +193,12 @@ TEST(Restore, BringsBackTheLedgersFourKindsOfRowsAndLeavesOtherLedgersAlone)
     Database &db = t.db();
     t.addEntry(Ledger, QDate(2012, 3, 1), false, 2, QStringLiteral("原料"), 999);
     t.addEntry(Ledger, QDate(2012, 4, 2), true, 2, QStringLiteral("投資"), 7);
+    const QDate removedDay = fromDbDate(
+        db.scalar(QStringLiteral("SELECT 日期 FROM 單日記帳本 WHERE 使用者 = ? AND 金額 = 85"),
+              { Ledger })
+            .toString());
     db.exec(QStringLiteral("DELETE FROM 單日記帳本 WHERE 使用者 = ? AND 金額 = 85"), { Ledger });
+    SyncDayTotals(db, Ledger, removedDay);
     db.exec(QStringLiteral("DELETE FROM 帳目分類 WHERE 帳目擁有者 = ? AND 帳目名稱 = '寵物'"),
         { Ledger });
     db.exec(QStringLiteral("INSERT INTO 帳目分類 VALUES ('1', '1', '新的', 104, ?)"), { Ledger });
