@@ -289,8 +289,11 @@ QWidget *TCashRecord_Form::buildPage(
     p.list->setSelectionBehavior(QAbstractItemView::SelectRows);
     p.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     p.list->setAlternatingRowColors(false);
+    // Styling the items drops the style's own selection colours, so they are named again.
     p.list->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"));
+        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
+        "QTreeView::item:selected { background: palette(highlight); "
+        "color: palette(highlighted-text); }"));
     p.list->setToolTip(QStringLiteral("在欲修改的帳目記錄下，連點二下，即可修正該筆帳目資料"));
     p.list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(p.list, &QWidget::customContextMenuRequested, this,

@@ -527,6 +527,19 @@ TEST_F(DayScreen, AFailedSaveLeavesTheStoredDayAndSaysWhy)
     EXPECT_EQ(captions("ListView1"), QStringList({ QStringLiteral("投資|100|") }));
 }
 
+TEST_F(DayScreen, TheSelectedRowIsDrawnHighlighted)
+{
+    t.addEntry(Ledger, Day, true, 2, QStringLiteral("投資"), 100, QStringLiteral("股息"));
+    open(2012, 3, 12);
+    QTreeWidget *l = list("ListView1");
+    selectRow("ListView1", 0);
+    const QRect row = l->visualItemRect(l->topLevelItem(0));
+    const QImage picture = l->viewport()->grab().toImage();
+    // A spot of the note cell right of its text.
+    const QColor spot = picture.pixelColor(row.right() - 8, row.center().y());
+    EXPECT_EQ(spot, l->palette().color(QPalette::Active, QPalette::Highlight));
+}
+
 TEST_F(DayScreen, ADayThatCouldNotBeReadIsNeverWrittenOver)
 {
     t.addEntry(Ledger, Day, true, 2, QStringLiteral("投資"), 100);
