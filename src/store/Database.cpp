@@ -258,9 +258,10 @@ void Database::migrate()
     Transaction tx(*this);
     if (version < 1)
         Schema::ensureRecurringColumn(*this);
-    // 2: the indexes of the period filters; 3: the index of the recurring entries. Index
-    // statements only add what is missing, so one pass brings either version up.
-    if (version < 3)
+    // 2: the indexes of the period filters; 3: the index of the recurring entries; 4: the
+    // index of the category numbers. Index statements only add what is missing, so one pass
+    // brings any of these versions up.
+    if (version < 4)
         Schema::ensureIndexes(*this);
     exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
     tx.commit();

@@ -57,7 +57,7 @@ public:
         m_hook = std::move(hook);
     }
 
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
 
 private:
     void checkFileIsDatabase() const;
