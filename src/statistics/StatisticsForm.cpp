@@ -2,6 +2,8 @@
 
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
+#include "statistics/CategoryExportBook.h"
+#include "statistics/StatisticsReport.h"
 #include "statistics/StatisticsWidgets.h"
 #include "ui/Colors.h"
 
@@ -266,4 +268,23 @@ void StatisticsForm::StatusBar1DrawPanel(QPainter &painter, int panel, const QRe
         painter.setPen(QColor(128, 128, 128));
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, status.note);
     }
+}
+
+void StatisticsForm::BitBtn1Click()
+{
+    m_program.guarded([this] { StatisticsReport::print(*this, m_program); });
+}
+
+std::optional<QString> StatisticsForm::frxReport1GetValue(const QString &name) const
+{
+    return StatisticsReport::value(*this, m_program.currentLedger(), name);
+}
+
+void StatisticsForm::BitBtn2Click()
+{
+    m_program.guarded([this] {
+        const SummaryInput period = periodInput();
+        CategoryExportBook::run(m_program.db(), m_program.prompts(),
+            { m_program.currentLedger(), period.year, period.month });
+    });
 }

@@ -31,9 +31,12 @@ public:
     void N1Click();
     void N2Click();
     void StatusBar1DrawPanel(QPainter &painter, int panel, const QRect &rect);
-    // Print and export (filled in by the report and the export).
-    virtual void BitBtn1Click() { }
-    virtual void BitBtn2Click() { }
+    // 列印: the report of the list and the chart in the print preview.
+    void BitBtn1Click();
+    // The report's variables, answered from this screen.
+    std::optional<QString> frxReport1GetValue(const QString &name) const;
+    // 匯出: every entry of the period to a workbook.
+    void BitBtn2Click();
     // Leaves like the screen's leave button.
     virtual void leave() = 0;
 

@@ -194,8 +194,8 @@ void StatisticsReport::print(StatisticsForm &form, Program &program)
     fitColumns(*report, *list);
     // Without a chart picture (it could not be written) the figures still print.
     report->item(QStringLiteral("Picture1"))->picture = QImage(form.chartPicturePath());
-    const QString ledger = program.currentLedger();
+    // The report asks the screen for its variables while it is prepared.
     report->setValueProvider(
-        [&form, ledger](const QString &name, int) { return value(form, ledger, name); });
+        [&form](const QString &name, int) { return form.frxReport1GetValue(name); });
     program.prompts().preview(*report);
 }

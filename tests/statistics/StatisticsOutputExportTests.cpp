@@ -1,3 +1,4 @@
+#include "report/Report.h"
 #include "statistics/CategoryExport.h"
 #include "statistics/CategoryExportBook.h"
 #include "statistics/Month_Unit.h"
@@ -239,4 +240,55 @@ TEST(CategoryExportBook, NothingIsWrittenWhenTheExportCannotBeDone)
         EXPECT_TRUE(QDir(f.out.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
         EXPECT_FALSE(QFile::exists(f.path(QStringLiteral("missing"))));
     }
+}
+
+TEST(StatisticsScreens, PrintAndExportButtonsOfBothScreens)
+{
+    ExportFixture f;
+    addMarch(f.t);
+    TMonth_Form *month = f.t->Month_Form;
+    TYear_Form *year = f.t->Year_Form;
+
+    month->openFromCalendar();
+    QStringList printed;
+    f.t.prompts().onPreview = [&](Report &report) {
+        printed << report.expand(QStringLiteral("[ReportTitle]|[CashIn]"), -1);
+    };
+    month->BitBtn1->click();
+    ASSERT_EQ(printed.size(), 1);
+    EXPECT_TRUE(printed[0].startsWith(QStringLiteral("3月統計報表|")));
+    EXPECT_TRUE(printed[0].endsWith(QStringLiteral("合計\r\n結餘\r\n")));
+
+    const QString monthPath = f.path(QStringLiteral("month.xlsx"));
+    f.t.prompts().savePaths.push_back(monthPath);
+    month->BitBtn2->click();
+    EXPECT_TRUE(f.t.prompts().saveRequests.value(0).contains(
+        QStringLiteral("/2012年3月份分類明細.xlsx|Excel檔 (*.xlsx)")));
+    const XlsxBook monthBook(monthPath);
+    ASSERT_TRUE(monthBook.error().isEmpty()) << monthBook.error().toStdString();
+    EXPECT_EQ(monthBook.text("支出", "B2"), QStringLiteral("2012年3月明細"));
+    month->BitBtn3Click();
+
+    year->openFromCalendar();
+    year->BitBtn1->click();
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_TRUE(printed[1].startsWith(QStringLiteral("2012年統計報表|")));
+
+    const QString yearPath = f.path(QStringLiteral("year.xlsx"));
+    f.t.prompts().savePaths.push_back(yearPath);
+    year->BitBtn2->click();
+    EXPECT_TRUE(f.t.prompts().saveRequests.value(1).contains(
+        QStringLiteral("/2012年度分類明細.xlsx|Excel檔 (*.xlsx)")));
+    const XlsxBook yearBook(yearPath);
+    ASSERT_TRUE(yearBook.error().isEmpty()) << yearBook.error().toStdString();
+    EXPECT_EQ(yearBook.sheetNames(), QStringList({ "收入", "支出" }));
+    EXPECT_EQ(yearBook.text("支出", "B2"), QStringLiteral("2012年度明細"));
+    // The two identical lunches are two lines in the year as well; April is counted.
+    EXPECT_EQ(rowTexts(yearBook, "支出", 7, 11),
+        QStringList({ "3/2|個人花費－餐飲|150|午餐", "3/2|個人花費－餐飲|150|午餐",
+            "3/4|管銷" + Ideo + Ideo + "－租金|9000|", "4/1|個人花費－交通|70|",
+            "合計：||9370|" }));
+    EXPECT_EQ(f.t.prompts().warnings,
+        QStringList({ QStringLiteral("匯出成功!!"), QStringLiteral("匯出成功!!") }));
+    EXPECT_TRUE(f.t.prompts().errors.isEmpty()) << f.t.prompts().errors.join('\n').toStdString();
 }
