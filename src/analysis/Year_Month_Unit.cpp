@@ -4,6 +4,7 @@
 #include "calendar/RM_Main_Unit.h"
 #include "report/Report.h"
 #include "spreadsheet/Workbook.h"
+#include "statistics/StatisticsWidgets.h"
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
 #include "ui/Colors.h"
@@ -122,22 +123,15 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     setWindowTitle(QStringLiteral("年度分析"));
     setFixedSize(890, 540);
 
-    auto arrow = [this](const QString &name, const QString &hint, Qt::ArrowType type, int x) {
-        auto *button = named(new QToolButton(this), name);
-        button->setArrowType(type);
-        button->setAutoRaise(true);
-        button->setToolTip(hint);
-        button->setAccessibleName(hint);
-        button->setGeometry(x, 10, 25, 25);
-        return button;
-    };
-    YSpeedButton1 = arrow(QStringLiteral("YSpeedButton1"), PreviousYear, Qt::LeftArrow, 16);
+    YSpeedButton1 = arrowButton(
+        this, QStringLiteral("YSpeedButton1"), PreviousYear, Qt::LeftArrow, QRect(16, 10, 25, 25));
     Y_Label = named(new QLabel(this), QStringLiteral("Y_Label"));
     Y_Label->setFont(pixelFont(QStringLiteral("標楷體"), 20));
     Y_Label->setAlignment(Qt::AlignCenter);
     Y_Label->setGeometry(43, 10, 54, 26);
     Y_Label->setText(QString::number(m_program.currentYear()));
-    YSpeedButton2 = arrow(QStringLiteral("YSpeedButton2"), NextYear, Qt::RightArrow, 98);
+    YSpeedButton2 = arrowButton(
+        this, QStringLiteral("YSpeedButton2"), NextYear, Qt::RightArrow, QRect(98, 10, 25, 25));
 
     cbb1 = named(new QComboBox(this), QStringLiteral("cbb1"));
     cbb1->addItems(YearAnalysis::modeNames());

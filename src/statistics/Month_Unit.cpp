@@ -29,19 +29,6 @@ int columnWidthNeeded(const QTreeWidget *list, int column)
     // Room for the cell's margins on both sides.
     return widest + 12;
 }
-
-QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
-    Qt::ArrowType arrow, const QRect &geometry)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setArrowType(arrow);
-    button->setAutoRaise(true);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setGeometry(geometry);
-    return button;
-}
 } // namespace
 
 TMonth_Form::TMonth_Form(Program &program)

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QStackedBarSeries>
 #include <QStyleOptionViewItem>
+#include <QToolButton>
 #include <QValueAxis>
 #include <cmath>
 
@@ -26,6 +27,19 @@ QFont statisticsFont(const QString &family, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
+    Qt::ArrowType arrow, const QRect &geometry)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setArrowType(arrow);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setGeometry(geometry);
+    return button;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -10,10 +10,15 @@
 struct ChartPoint;
 class QBarCategoryAxis;
 class QStackedBarSeries;
+class QToolButton;
 class QValueAxis;
 
 // The named family first, then the CJK fallback that is installed everywhere.
 QFont statisticsFont(const QString &family, int pixelSize, bool bold = false);
+
+// A flat arrow button that steps the period shown; its hint is also its accessible name.
+QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
+    Qt::ArrowType arrow, const QRect &geometry);
 
 // A status bar of fixed-width panels; panels may be drawn by their owner.
 class StatusPanels : public QWidget

@@ -13,21 +13,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-namespace {
-QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
-    Qt::ArrowType arrow, const QRect &geometry)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setArrowType(arrow);
-    button->setAutoRaise(true);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setGeometry(geometry);
-    return button;
-}
-} // namespace
-
 TYear_Form::TYear_Form(Program &program)
     : StatisticsForm(program, QStringLiteral("Year_Form"), 0)
 {
