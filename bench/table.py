@@ -76,10 +76,11 @@ def main():
         start = startup(args[at + 1])
         del args[at:at + 2]
     runs = [medians(p) for p in args[:2]]
-    heads = [f"median, {entries} entries" for _, entries in runs]
-    header = ["Operation"] + heads + ["ours ÷ bare SQL"]
-    if len(runs) > 1:
-        header.append("ours ÷ bare SQL (1M)")
+    def count(entries):
+        return f"{int(entries):,}" if str(entries).isdigit() else str(entries)
+
+    heads = [f"median, {count(entries)} entries" for _, entries in runs]
+    header = ["Operation"] + heads + [f"ours ÷ bare SQL, {count(entries)}" for _, entries in runs]
     rows = []
     for op, label in LABELS:
         times = [r.get((op, "ours")) for r, _ in runs]
