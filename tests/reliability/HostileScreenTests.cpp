@@ -30,24 +30,6 @@ void typeInto(QLineEdit *field, const QString &text)
     field->clear();
     field->insert(text);
 }
-
-QStringList column(Database &db, const QString &sql, const QVariantList &params = {})
-{
-    QStringList values;
-    QSqlQuery query = db.exec(sql, params);
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
-
-void expectDataSound(Database &db)
-{
-    EXPECT_EQ(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
-        QStringList({ "參數設定", "單日記帳本", "帳目分類", "記帳本" }));
-    const QStringList violations = checkInvariants(db);
-    EXPECT_TRUE(violations.isEmpty()) << describeViolations(violations);
-}
-
 } // namespace
 
 // Typed on the day screen: a new subcategory name (taken into the categories when the user

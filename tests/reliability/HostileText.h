@@ -1,7 +1,11 @@
 #pragma once
 
+#include "support/Invariants.h"
+#include "support/TestProgram.h"
+
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 // Texts that have broken bookkeeping programs before: quotes and statement fragments, LIKE
 // wildcards, backslashes, the ideographic space, characters outside Big5, very long text.
@@ -31,4 +35,13 @@ inline QString longNote()
     while (note.size() < 10000)
         note += QStringLiteral("很長的說明'%_\\");
     return note.left(10000);
+}
+
+// After hostile text has gone in: every table is still there and the data is sound.
+inline void expectDataSound(Database &db)
+{
+    EXPECT_EQ(column(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
+        QStringList({ "參數設定", "單日記帳本", "帳目分類", "記帳本" }));
+    const QStringList violations = checkInvariants(db);
+    EXPECT_TRUE(violations.isEmpty()) << describeViolations(violations);
 }

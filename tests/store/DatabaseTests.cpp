@@ -13,15 +13,6 @@ QByteArray fileHash(const QString &path)
     file.open(QIODevice::ReadOnly);
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
-
-QStringList column(Database &db, const QString &sql, const QVariantList &params = {})
-{
-    QStringList values;
-    QSqlQuery query = db.exec(sql, params);
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
 } // namespace
 
 TEST(Database, MissingFileIsCreatedWithTablesInTheirColumnOrder)

@@ -4,10 +4,20 @@
 
 #include <QLabel>
 #include <QSpinBox>
+#include <QSqlQuery>
 
 TempDataDir::TempDataDir()
 {
     m_dir.setAutoRemove(true);
+}
+
+QStringList column(Database &db, const QString &sql, const QVariantList &params)
+{
+    QStringList values;
+    QSqlQuery query = db.exec(sql, params);
+    while (query.next())
+        values << query.value(0).toString();
+    return values;
 }
 
 TestProgram::TestProgram()

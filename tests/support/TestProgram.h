@@ -21,6 +21,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The first column of every row the statement returns, as text.
+QStringList column(Database &db, const QString &sql, const QVariantList &params = {});
+
 // A whole program on a fresh data directory, with scripted prompts.
 class TestProgram
 {
