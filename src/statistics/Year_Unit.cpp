@@ -103,9 +103,11 @@ void TYear_Form::YSpeedButton1Click(QToolButton *sender)
 
 void TYear_Form::BitBtn3Click()
 {
-    const int year = yearShown();
-    hide();
-    m_program.Year_Month_Form->openFromCalendar(year);
+    m_program.guarded([this] {
+        const int year = yearShown();
+        hide();
+        m_program.Year_Month_Form->openFromCalendar(year);
+    });
 }
 
 void TYear_Form::BitBtn4Click()
@@ -117,5 +119,5 @@ void TYear_Form::BitBtn5Click()
 {
     // The detail list shows the calendar's year (which follows this screen), hides this
     // screen and comes back to it.
-    m_program.CashDetail_Form->openFrom(QStringLiteral("Year_Form"));
+    m_program.guarded([this] { m_program.CashDetail_Form->openFrom(QStringLiteral("Year_Form")); });
 }
