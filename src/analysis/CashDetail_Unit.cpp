@@ -342,9 +342,7 @@ void TCashDetail_Form::cbb2Change()
         cbb3->addItem(All);
         cbb3->hide();
         const int position = cbb2->currentIndex() - 1; // after "全部"
-        const bool hasSubcategories
-            = kindIndex() == 0 ? position == 0 : position >= 0 && position < 3;
-        if (position >= 0 && hasSubcategories) {
+        if (position >= 0 && mainHasSubcategories(kindIndex() == 0, position + 1)) {
             const QString kind = kindIndex() == 0 ? QStringLiteral("1") : QStringLiteral("0");
             cbb3->addItems(
                 GetCategoryNameList(m_program.db(), m_program.currentLedger(), kind, position + 1));

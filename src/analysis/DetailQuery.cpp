@@ -54,9 +54,7 @@ QString DetailRow::timeText() const
 
 QString DetailRow::categoryText() const
 {
-    // Income main category 1 and expense main categories 1 to 3 have subcategories.
-    const bool hasSubcategories = income ? mainNumber == 1 : (mainNumber >= 1 && mainNumber <= 3);
-    if (!hasSubcategories || mainName.isEmpty())
+    if (!mainHasSubcategories(income, mainNumber) || mainName.isEmpty())
         return entryName;
     return fourstr(trimmedLeft(mainName)) + QLatin1Char('-') + trimmedLeft(entryName);
 }

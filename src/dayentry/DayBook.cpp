@@ -19,7 +19,7 @@ DayBook::DayBook(Database &db, const QString &ledger)
 
 bool DayBook::mainHasSubcategories(bool income, int mainNumber)
 {
-    return income ? mainNumber == 1 : (mainNumber >= 1 && mainNumber <= 3);
+    return ::mainHasSubcategories(income, mainNumber);
 }
 
 QList<DayEntry> DayBook::load(const QDate &date) const

@@ -50,7 +50,8 @@ public:
     // Stores the page the day screen opens on (0 income, 1 expense) for the ledger.
     void storeDefaultPage(int page);
 
-    // Whether entries under this main category carry a subcategory name (income 1, expense 1-3).
+    // Whether entries under this main category carry a subcategory name (the shared rule of
+    // LedgerOps).
     static bool mainHasSubcategories(bool income, int mainNumber);
 
 private:

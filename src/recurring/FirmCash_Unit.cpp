@@ -426,9 +426,9 @@ void TFirmCash_Form::fillList(Page &page)
     page.mainNumbers.clear();
     for (int row = 0; row < page.items.size(); ++row) {
         const RecurringItem &item = page.items[row];
-        const bool hasSubcategories = item.income ? item.mainNumber == 1 : item.mainNumber <= 3;
         const QStringList texts { QString::number(item.first.day()) + QStringLiteral("日"),
-            entryDisplayName(item.mainName, item.entryName, hasSubcategories),
+            entryDisplayName(
+                item.mainName, item.entryName, mainHasSubcategories(item.income, item.mainNumber)),
             formatAmount(item.amount), item.note, RecurringPlan::periodText(item.period),
             item.first.toString(DateFormat) + QStringLiteral("~") + item.last.toString(DateFormat),
             QString() };
@@ -458,8 +458,9 @@ void TFirmCash_Form::mainItemChange(Page &page)
     page.entryName->clear();
     page.entryName->addItems(names);
     page.entryName->blockSignals(false);
-    const bool hasSubcategories = page.income ? position == 0 : position <= 2;
-    page.entryName->setEditText(hasSubcategories ? PleaseChoose : page.mainItem->currentText());
+    page.entryName->setEditText(mainHasSubcategories(page.income, position + 1)
+            ? PleaseChoose
+            : page.mainItem->currentText());
     page.entryName->setEnabled(page.entryName->currentText() == PleaseChoose);
     if (!page.income) {
         page.amount->setEnabled(true);

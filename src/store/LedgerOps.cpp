@@ -84,6 +84,11 @@ void SyncDayTotals(Database &db, const QString &ledger, const QDate &date)
     tx.commit();
 }
 
+bool mainHasSubcategories(bool income, int mainNumber)
+{
+    return income ? mainNumber == 1 : (mainNumber >= 1 && mainNumber <= 3);
+}
+
 QString entryDisplayName(const QString &mainName, const QString &entryName,
     bool mainHasSubcategories, const QString &separator)
 {

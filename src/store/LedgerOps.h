@@ -31,6 +31,10 @@ QStringList MultiSpilt(const QString &text, const QString &separator);
 // day has entries (0-amount ones included), none otherwise.
 void SyncDayTotals(Database &db, const QString &ledger, const QDate &date);
 
+// Whether entries under this main category carry a subcategory name: income main category 1
+// and expense main categories 1 to 3.
+bool mainHasSubcategories(bool income, int mainNumber);
+
 // Display name of an entry: the padded main category, U+FF0D (or the given separator) and
 // the entry name when the main category has subcategories; the entry name alone otherwise.
 QString entryDisplayName(const QString &mainName, const QString &entryName,
