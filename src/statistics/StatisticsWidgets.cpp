@@ -264,9 +264,8 @@ void StatisticsChart::relabel()
     for (int i = 0; i < n; ++i) {
         // Each label keeps within its bar's width (the axis drops labels that overlap) and
         // neighbours alternate in height so that they read apart.
-        const bool alternate = n > 4;
         QString label = wrapLabel(m_points[i].label, metrics, slot - 4);
-        if (alternate && i % 2 == 1)
+        if (i % 2 == 1)
             label = QStringLiteral("<br>") + label;
         labels << uniqueLabel(label, labels);
     }

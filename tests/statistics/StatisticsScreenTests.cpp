@@ -6,6 +6,8 @@
 #include "support/TestProgram.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
+#include <QChart>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -105,6 +107,13 @@ TEST(MonthScreen, OpensOnTheLedgersDefaultSideWithTheCompanyPersonalGroup)
             (QStringList { "商品銷售|800|個人花費|150", "投資|200|管銷|9,000", "|||", "|||", "|||",
                 "|||", "合計|1,000|合計|(9,150)" }));
         EXPECT_EQ(f.month->Chart1->pointCount(), 2);
+        // Bar names alternate in height, even with only two bars.
+        const auto *axis = qobject_cast<QBarCategoryAxis *>(
+            f.month->Chart1->chart()->axes(Qt::Horizontal).value(0));
+        ASSERT_NE(axis, nullptr);
+        ASSERT_EQ(axis->count(), 2);
+        EXPECT_FALSE(axis->at(0).startsWith("<br>"));
+        EXPECT_TRUE(axis->at(1).startsWith("<br>"));
         EXPECT_EQ(f.month->StatusBar1->panelText(0), "結餘：");
     }
 }
