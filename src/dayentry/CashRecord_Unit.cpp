@@ -10,6 +10,7 @@
 #include "ui/AmountEditFilter.h"
 #include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
+#include "ui/MainCategoryPicker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,12 +22,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -49,37 +48,6 @@ enum ItemRole {
     AmountRole,
 };
 enum Column { CaptionColumn, AmountColumn, NoteColumn, SerialColumn };
-
-const QColor Navy(0, 0, 128);
-
-// Colour of a main category in the pickers: personal income and personal spending stand out.
-QColor mainItemColour(bool income, int position)
-{
-    return (income ? position == 3 : position == 0) ? winColor(Palette::Income) : Navy;
-}
-
-class MainItemDelegate : public QStyledItemDelegate
-{
-public:
-    MainItemDelegate(bool income, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_income(income)
-    { }
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-        const QModelIndex &index) const override
-    {
-        const bool selected = option.state & QStyle::State_Selected;
-        painter->fillRect(
-            option.rect, selected ? option.palette.highlight() : option.palette.base());
-        painter->setPen(selected ? option.palette.highlightedText().color()
-                                 : mainItemColour(m_income, index.row()));
-        painter->drawText(option.rect.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
-            index.data().toString());
-    }
-
-private:
-    bool m_income;
-};
 
 QFont namedFont(const QString &family, int pixelSize, bool bold)
 {
@@ -254,7 +222,7 @@ QWidget *TCashRecord_Form::buildPage(
     p.mainPicker = new QComboBox(sheet);
     p.mainPicker->setGeometry(44, 8, 120, 22);
     p.mainPicker->setPlaceholderText(Choose);
-    p.mainPicker->setItemDelegate(new MainItemDelegate(p.income, p.mainPicker));
+    drawMainCategories(p.mainPicker, p.income);
     mainLabel->setBuddy(p.mainPicker);
     p.subLabel = new QLabel(sheet);
     p.subLabel->setGeometry(176, 8, 34, 22);
@@ -543,10 +511,7 @@ void TCashRecord_Form::out_main_itemChange()
 void TCashRecord_Form::mainCategoryChange(Page &p)
 {
     const int position = p.mainPicker->currentIndex();
-    QPalette palette = p.mainPicker->palette();
-    palette.setColor(QPalette::ButtonText, mainItemColour(p.income, position));
-    palette.setColor(QPalette::Text, mainItemColour(p.income, position));
-    p.mainPicker->setPalette(palette);
+    showChosenMainCategory(p.mainPicker, p.income);
     if (position < 0)
         return; // the picker shows "請選擇"
     const bool withSubcategories = hasSubcategories(p);

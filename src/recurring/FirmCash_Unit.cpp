@@ -6,6 +6,7 @@
 #include "store/LedgerOps.h"
 #include "ui/AmountEditFilter.h"
 #include "ui/Colors.h"
+#include "ui/MainCategoryPicker.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -64,25 +65,6 @@ protected:
         return false;
     }
 };
-
-// Main category names in navy, the personal one in blue.
-void colourMainItems(QComboBox *box, int personalIndex)
-{
-    for (int i = 0; i < box->count(); ++i)
-        box->setItemData(
-            i, i == personalIndex ? QColor(0, 0, 255) : QColor(0, 0, 128), Qt::ForegroundRole);
-    QPalette palette = box->palette();
-    const QColor shown
-        = box->currentIndex() == personalIndex ? QColor(0, 0, 255) : QColor(0, 0, 128);
-    palette.setColor(QPalette::ButtonText, shown);
-    palette.setColor(QPalette::Text, shown);
-    box->setPalette(palette);
-}
-
-int personalIndex(bool income)
-{
-    return income ? 3 : 0;
-}
 
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
 {
@@ -229,6 +211,7 @@ QWidget *TFirmCash_Form::buildPage(Page &page, const QString &suffix)
     page.mainItem = new QComboBox(sheet);
     name(page.mainItem, QStringLiteral("in_main_item"), QStringLiteral("out_main_item"));
     page.mainItem->setPlaceholderText(PleaseChoose);
+    drawMainCategories(page.mainItem, page.income);
     page.mainItem->setMinimumWidth(110);
 
     page.entryName = new QComboBox(sheet);
@@ -375,7 +358,7 @@ void TFirmCash_Form::openFromCalendar(int year, int month)
             page->mainItem->clear();
             page->mainItem->addItems(GetCategoryNameList(db, ledger, kind));
             page->mainItem->setCurrentIndex(page->mainItem->count() > 0 ? 0 : -1);
-            colourMainItems(page->mainItem, personalIndex(page->income));
+            showChosenMainCategory(page->mainItem, page->income);
             // Refilling the list keeps what the box shows.
             const QString shown = page->entryName->currentText();
             page->entryName->clear();
@@ -445,7 +428,7 @@ void TFirmCash_Form::fillList(Page &page)
 void TFirmCash_Form::mainItemChange(Page &page)
 {
     const int position = page.mainItem->currentIndex();
-    colourMainItems(page.mainItem, personalIndex(page.income));
+    showChosenMainCategory(page.mainItem, page.income);
     if (position < 0)
         return; // the box shows its placeholder "請選擇"
     QStringList names;
@@ -521,7 +504,7 @@ void TFirmCash_Form::loadRow(Page &page)
         return;
     const RecurringItem item = page.items[row];
     page.mainItem->setCurrentIndex(page.mainNumbers[row].toInt() - 1);
-    colourMainItems(page.mainItem, personalIndex(page.income));
+    showChosenMainCategory(page.mainItem, page.income);
     if (page.income)
         mainItemChange(page);
     page.entryName->setEditText(item.entryName);
