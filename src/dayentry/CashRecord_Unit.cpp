@@ -4,6 +4,7 @@
 #include "calendar/RM_Main_Unit.h"
 #include "categories/CashSet_Unit.h"
 #include "categories/CategorySettings.h"
+#include "dialogs/FormHelpers.h"
 #include "store/Amount.h"
 #include "store/Database.h"
 #include "store/LedgerOps.h"
@@ -289,6 +290,7 @@ QWidget *TCashRecord_Form::buildPage(
     for (QObject *watched : { static_cast<QObject *>(p.subPicker),
              static_cast<QObject *>(p.subPicker->lineEdit()), static_cast<QObject *>(p.note) })
         watched->installEventFilter(this);
+    EnterMovesFocus::install(p.note);
 
     setTabOrder(p.mainPicker, p.subPicker);
     setTabOrder(p.subPicker, p.amount);
@@ -816,15 +818,8 @@ bool TCashRecord_Form::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         if (watched == p->note) {
-            if (event->type() == QEvent::FocusOut) {
+            if (event->type() == QEvent::FocusOut)
                 p->note->setCursorPosition(0);
-            } else if (event->type() == QEvent::KeyPress) {
-                const int key = static_cast<QKeyEvent *>(event)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    focusNextControl(p->note);
-                    return true;
-                }
-            }
             return false;
         }
     }

@@ -1,5 +1,7 @@
 #include "dialogs/FormHelpers.h"
 
+#include "ui/AmountEditFilter.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -26,19 +28,10 @@ bool EnterMovesFocus::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return false;
-    auto *field = qobject_cast<QWidget *>(watched);
-    if (m_target) {
+    if (m_target)
         m_target->setFocus(Qt::TabFocusReason);
-        return true;
-    }
-    // Walk the focus chain to the next control that can take the focus.
-    QWidget *next = field->nextInFocusChain();
-    while (next && next != field
-        && (!next->isEnabled() || !next->isVisible() || next->focusPolicy() == Qt::NoFocus
-            || next->focusProxy() || next->window() != field->window()))
-        next = next->nextInFocusChain();
-    if (next && next != field)
-        next->setFocus(Qt::TabFocusReason);
+    else
+        focusNextControl(static_cast<QWidget *>(watched));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
+#include "dialogs/FormHelpers.h"
 #include "store/Amount.h"
 #include "store/LedgerOps.h"
 #include "ui/AmountEditFilter.h"
@@ -15,7 +16,6 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,26 +44,6 @@ enum Column {
     RangeColumn,
     SerialColumn,
     ColumnCount
-};
-
-// Enter in a note field moves on, as in the amount fields.
-class EnterMovesOn : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                focusNextControl(static_cast<QWidget *>(watched));
-                return true;
-            }
-        }
-        return false;
-    }
 };
 
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
@@ -229,7 +209,8 @@ QWidget *TFirmCash_Form::buildPage(Page &page, const QString &suffix)
 
     page.note = new QLineEdit(sheet);
     name(page.note, QStringLiteral("Edit2"), QStringLiteral("Edit4"));
-    page.note->installEventFilter(new EnterMovesOn(page.note));
+    // Enter in the note moves on, as in the amount field.
+    EnterMovesFocus::install(page.note);
 
     auto makeDate = [&](const QString &incomeName, const QString &expenseName) {
         auto *edit = new QDateEdit(sheet);
