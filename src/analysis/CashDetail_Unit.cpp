@@ -4,6 +4,7 @@
 #include "calendar/RM_Main_Unit.h"
 #include "report/Report.h"
 #include "spreadsheet/Workbook.h"
+#include "statistics/CategoryExportBook.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
@@ -577,46 +578,14 @@ void TCashDetail_Form::btn6Click()
 
 void TCashDetail_Form::writeSheet(Workbook &book, const QString &kind)
 {
-    Sheet &sheet = book.addSheet(kind);
-    sheet.setText(QStringLiteral("G1"), QStringLiteral("青禾理財簿"));
-    sheet.merge(QStringLiteral("G1:I1"));
-    sheet.setHorizontalAlignment(QStringLiteral("G1:I1"), CellStyle::Align::Centre);
-    sheet.setVerticalAlignment(QStringLiteral("G1:I1"), CellStyle::VAlign::Centre);
-    sheet.setFontColor(QStringLiteral("G1:I1"), QColor(128, 128, 128));
-    sheet.setFontSize(QStringLiteral("G1:I1"), 12);
-    sheet.setText(QStringLiteral("A1"), QStringLiteral("使用者："));
-    sheet.setText(QStringLiteral("B1"), m_program.currentLedger());
-    sheet.setText(QStringLiteral("A2"), QStringLiteral("資料期間："));
-    sheet.setText(QStringLiteral("B2"), periodText());
-    sheet.setText(QStringLiteral("A3"), QStringLiteral("帳目類型："));
-    sheet.setText(QStringLiteral("B3"), kind);
-    sheet.setFontColor(QStringLiteral("B3"),
-        kind == QStringLiteral("收入") ? QColor(0, 0, 255) : QColor(255, 0, 0));
-
-    const QStringList heads = { QStringLiteral("時間"), QStringLiteral("分類"),
-        QStringLiteral("金額"), QStringLiteral("說明") };
-    for (int c = 0; c < 4; ++c)
-        sheet.setText(6, c + 1, heads[c]);
-    sheet.setHorizontalAlignment(QStringLiteral("A6:D6"), CellStyle::Align::Centre);
-    sheet.setBottomBorder(QStringLiteral("A6:D6"));
-
-    const int n = int(m_rows.size());
-    for (int k = 0; k < n; ++k) {
-        const DetailRow &row = m_rows[k];
-        sheet.setText(7 + k, 1, row.timeText());
-        sheet.setText(7 + k, 2, row.categoryText());
-        sheet.setNumber(7 + k, 3, double(row.amount));
-        sheet.setText(7 + k, 4, row.note);
-    }
-    sheet.setBottomBorder(QStringLiteral("A%1:D%1").arg(n + 6));
-    sheet.setText(n + 7, 1, QStringLiteral("合計："));
+    QList<CategoryExportBook::SheetLine> lines;
+    lines.reserve(m_rows.size());
+    for (const DetailRow &row : std::as_const(m_rows))
+        lines.append({ row.timeText(), row.categoryText(), row.amount, row.note });
+    const bool income = kind == QStringLiteral("收入");
     // The total as the total label shows it (expense with its minus sign).
-    sheet.setNumber(n + 7, 3, double(kind == QStringLiteral("收入") ? DetailTotal : -DetailTotal));
-    sheet.setHorizontalAlignment(QStringLiteral("C%1").arg(n + 7), CellStyle::Align::Right);
-    sheet.setColumnWidth(1, 8);
-    sheet.setColumnWidth(2, 26);
-    sheet.setColumnWidth(3, 14);
-    sheet.setColumnWidth(4, 36);
+    CategoryExportBook::writeEntrySheet(book, income, m_program.currentLedger(), periodText(),
+        lines, income ? DetailTotal : -DetailTotal);
 }
 
 void TCashDetail_Form::btn5Click()
