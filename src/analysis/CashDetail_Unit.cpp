@@ -4,6 +4,7 @@
 #include "calendar/RM_Main_Unit.h"
 #include "report/Report.h"
 #include "spreadsheet/Workbook.h"
+#include "spreadsheet/WorkbookExport.h"
 #include "statistics/CategoryExportBook.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
@@ -14,7 +15,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,7 +24,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
-#include <QStandardPaths>
 #include <QTableWidget>
 
 namespace {
@@ -593,26 +592,15 @@ void TCashDetail_Form::btn5Click()
     const QString name = yearMode() ? cbb1->currentText() + QStringLiteral("年度分類明細.xlsx")
                                     : QString::number(m_program.currentYear())
             + QStringLiteral("年") + cbb1->currentText() + QStringLiteral("月份分類明細.xlsx");
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    QString path = m_program.prompts().saveFileName(
-        QStringLiteral("匯出"), QDir(folder).filePath(name), QStringLiteral("Excel檔 (*.xlsx)"));
+    const QString path = WorkbookExport::askPath(m_program.prompts(), name);
     if (path.isEmpty()) {
         DetailAllRows = false;
         BuildDetailList();
         return;
     }
-    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
-
-    std::unique_ptr<Workbook> book;
-    try {
-        book = std::make_unique<Workbook>();
-    } catch (const WorkbookError &) {
-        m_program.prompts().alert(Workbook::createFailedCaption(), Workbook::createFailedText());
+    const std::unique_ptr<Workbook> book = WorkbookExport::start(m_program.prompts());
+    if (!book)
         return;
-    }
 
     const int remembered = kindIndex();
     bool saved = false;

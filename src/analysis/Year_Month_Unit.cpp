@@ -4,6 +4,7 @@
 #include "calendar/RM_Main_Unit.h"
 #include "report/Report.h"
 #include "spreadsheet/Workbook.h"
+#include "spreadsheet/WorkbookExport.h"
 #include "statistics/StatisticsWidgets.h"
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
@@ -15,7 +16,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QGraphicsLayout>
 #include <QHeaderView>
@@ -27,7 +27,6 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolButton>
@@ -671,28 +670,18 @@ void TYear_Month_Form::BitBtn2Click()
 
 void TYear_Month_Form::BitBtn3Click()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString name = QString::number(yearShown()) + QStringLiteral("年度分析.xlsx");
-    QString path = m_program.prompts().saveFileName(
-        QStringLiteral("匯出"), QDir(folder).filePath(name), QStringLiteral("Excel檔 (*.xlsx)"));
+    const QString path = WorkbookExport::askPath(
+        m_program.prompts(), QString::number(yearShown()) + QStringLiteral("年度分析.xlsx"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
     exportTo(path);
 }
 
 void TYear_Month_Form::exportTo(const QString &path)
 {
-    std::unique_ptr<Workbook> book;
-    try {
-        book = std::make_unique<Workbook>();
-    } catch (const WorkbookError &) {
-        m_program.prompts().alert(Workbook::createFailedCaption(), Workbook::createFailedText());
+    const std::unique_ptr<Workbook> book = WorkbookExport::start(m_program.prompts());
+    if (!book)
         return;
-    }
     Sheet &sheet = book->addSheet(QStringLiteral("記帳本-年度分析表"));
 
     sheet.setText(QStringLiteral("A1"), m_program.currentLedger() + QStringLiteral(" 的分析表"));

@@ -1,10 +1,9 @@
 #include "statistics/CategoryExportBook.h"
 
 #include "spreadsheet/Workbook.h"
+#include "spreadsheet/WorkbookExport.h"
 #include "ui/Prompts.h"
 
-#include <QDir>
-#include <QStandardPaths>
 #include <memory>
 
 namespace CategoryExportBook {
@@ -78,23 +77,12 @@ bool run(Database &db, Prompts &prompts, const ExportPeriod &period, const QStri
         return false;
     }
 
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    QString path = prompts.saveFileName(QStringLiteral("匯出"),
-        QDir(folder).filePath(period.suggestedFileName()), CategoryExport::fileFilter());
+    const QString path = WorkbookExport::askPath(prompts, period.suggestedFileName());
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
-
-    std::unique_ptr<Workbook> book;
-    try {
-        book = std::make_unique<Workbook>(tempFolder);
-    } catch (const WorkbookError &) {
-        prompts.alert(Workbook::createFailedCaption(), Workbook::createFailedText());
+    const std::unique_ptr<Workbook> book = WorkbookExport::start(prompts, tempFolder);
+    if (!book)
         return false;
-    }
     try {
         for (const ExportSheetData &data : sheets)
             writeSheet(*book, data, period);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "spreadsheet/Workbook.h"
+
+#include <QString>
+#include <memory>
+
+class Prompts;
+
+// The steps every export of a workbook shares.
+namespace WorkbookExport {
+
+// Asks where to save: caption "匯出", the suggested file name in the user's documents folder
+// (the home folder when there is none), the filter "Excel檔 (*.xlsx)". ".xlsx" is added when
+// the chosen name does not end in it. Empty when the user cancelled.
+QString askPath(Prompts &prompts, const QString &suggestedName);
+
+// A new workbook; nothing, after the start-up warning, when one cannot be made.
+std::unique_ptr<Workbook> start(Prompts &prompts, const QString &tempFolder = {});
+
+} // namespace WorkbookExport
