@@ -11,6 +11,7 @@
 #include "ui/AmountEditFilter.h"
 #include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
+#include "ui/GuardedPages.h"
 #include "ui/MainCategoryPicker.h"
 
 #include <QAction>
@@ -200,18 +201,8 @@ void TCashRecord_Form::buildControls()
     connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
     connect(CashSet_Button, &QPushButton::clicked, this, [this] { CashSet_ButtonClick(); });
     connect(chk1, &QCheckBox::clicked, this, [this] { chk1Click(); });
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (m_switchingPage)
-            return;
-        if (!PageControl1Changing()) {
-            m_switchingPage = true;
-            PageControl1->setCurrentIndex(m_lastPage);
-            m_switchingPage = false;
-            return;
-        }
-        m_lastPage = index;
-        PageControl1Change();
-    });
+    m_pages = new GuardedPages(
+        PageControl1, [this] { return PageControl1Changing(); }, [this] { PageControl1Change(); });
 }
 
 QWidget *TCashRecord_Form::buildPage(
@@ -381,8 +372,7 @@ void TCashRecord_Form::openFromCalendar(const QDate &date)
         Database &db = m_program.db();
         const QString ledger = m_program.currentLedger();
         showDate(date);
-        m_switchingPage = true;
-        PageControl1->setCurrentIndex(0);
+        m_pages->setPage(0);
         {
             const QSignalBlocker inBlock(in_main_item);
             const QSignalBlocker outBlock(out_main_item);
@@ -403,9 +393,7 @@ void TCashRecord_Form::openFromCalendar(const QDate &date)
         in_main_itemChange();
         out_main_itemChange();
         const int page = m_program.DefaultDayPage == 1 ? 1 : 0;
-        PageControl1->setCurrentIndex(page);
-        m_lastPage = page;
-        m_switchingPage = false;
+        m_pages->setPage(page);
         chk1->setChecked(page == 1);
     });
     if (isVisible())

@@ -5,6 +5,7 @@
 
 #include <QDate>
 
+class GuardedPages;
 class Program;
 class QAction;
 class QCheckBox;
@@ -147,8 +148,7 @@ private:
     Program &m_program;
     Page m_income {};
     Page m_expense {};
-    int m_lastPage = 0;
-    bool m_switchingPage = false;
+    GuardedPages *m_pages = nullptr;
     bool m_changing = false;
     int m_modifiedRow = -1;
     // The day whose entries the lists hold; a save writes only that day.

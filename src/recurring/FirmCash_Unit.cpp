@@ -7,6 +7,7 @@
 #include "store/LedgerOps.h"
 #include "ui/AmountEditFilter.h"
 #include "ui/Colors.h"
+#include "ui/GuardedPages.h"
 #include "ui/MainCategoryPicker.h"
 
 #include <QAction>
@@ -106,18 +107,8 @@ TFirmCash_Form::TFirmCash_Form(Program &program)
     PageControl1->addTab(TabSheet2, QStringLiteral("支出"));
     PageControl1->tabBar()->setTabTextColor(0, winColor(Palette::Income));
     PageControl1->tabBar()->setTabTextColor(1, winColor(Palette::Expense));
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-        if (m_switchingPage)
-            return;
-        if (!PageControl1Changing()) {
-            m_switchingPage = true;
-            PageControl1->setCurrentIndex(m_shownPage);
-            m_switchingPage = false;
-            return;
-        }
-        m_shownPage = index;
-        PageControl1Change();
-    });
+    m_pages = new GuardedPages(
+        PageControl1, [this] { return PageControl1Changing(); }, [this] { PageControl1Change(); });
 
     in_main_item = m_income.mainItem;
     out_main_item = m_expense.mainItem;
@@ -350,10 +341,7 @@ void TFirmCash_Form::openFromCalendar(int year, int month)
     in_main_itemChange();
     JvDatePickerEdit1->setDate(QDate(year, 12, 31));
     JvDatePickerEdit2->setDate(QDate(year, 12, 31));
-    m_switchingPage = true;
-    PageControl1->setCurrentIndex(m_program.DefaultDayPage == 1 ? 1 : 0);
-    m_shownPage = PageControl1->currentIndex();
-    m_switchingPage = false;
+    m_pages->setPage(m_program.DefaultDayPage == 1 ? 1 : 0);
     showCentred();
     FormActivate();
 }

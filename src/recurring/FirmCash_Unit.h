@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+class GuardedPages;
 class Program;
 class QAction;
 class QButtonGroup;
@@ -132,6 +133,5 @@ private:
     Program &m_program;
     Page m_income;
     Page m_expense;
-    int m_shownPage = 0;
-    bool m_switchingPage = false;
+    GuardedPages *m_pages = nullptr;
 };
