@@ -508,6 +508,28 @@ TEST_F(DayScreen, RecurringEntriesKeepTheirMarkerUnlessChangedHere)
     EXPECT_TRUE(storedEntries(t.db(), Day).contains(QStringLiteral("0|3|租金|8000||1|2012031201")));
 }
 
+TEST_F(DayScreen, PageChangesStillAskAfterTheCategoriesCouldNotBeRead)
+{
+    t.addEntry(Ledger, Day, true, 2, QStringLiteral("投資"), 100);
+    t.db().setStatementHook([](const QString &sql) {
+        if (sql.startsWith(QStringLiteral("SELECT 帳目名稱 FROM 帳目分類")))
+            throw DbError(QStringLiteral("database is locked"));
+    });
+    open(2012, 3, 12);
+    t.db().setStatementHook({});
+    ASSERT_EQ(t.prompts().errors, QStringList({ QStringLiteral("database is locked") }));
+    selectRow("ListView1", 0);
+    form()->ListView1DblClick();
+    ASSERT_EQ(button("Button4")->text(), QStringLiteral("修正"));
+
+    t.prompts().confirmAnswers = { false };
+    QTabWidget *pages = get<QTabWidget>("PageControl1");
+    pages->setCurrentIndex(1);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(t.prompts().questions,
+        QStringList({ QStringLiteral("目前尚有資料在修正中，是否要放棄修正呢？") }));
+}
+
 TEST_F(DayScreen, AFailedSaveLeavesTheStoredDayAndSaysWhy)
 {
     t.addEntry(Ledger, Day, true, 2, QStringLiteral("投資"), 100);
