@@ -11,6 +11,7 @@
 #include "ui/AmountEditFilter.h"
 #include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
+#include "ui/Fonts.h"
 #include "ui/GuardedPages.h"
 #include "ui/MainCategoryPicker.h"
 
@@ -50,19 +51,6 @@ enum ItemRole {
     AmountRole,
 };
 enum Column { CaptionColumn, AmountColumn, NoteColumn, SerialColumn };
-
-QFont namedFont(const QString &family, int pixelSize, bool bold)
-{
-    QFont font;
-    // 標楷體 is a brush script; the serif face is its closest stand-in.
-    const QString fallback = family == QStringLiteral("標楷體")
-        ? QStringLiteral("Noto Serif CJK TC")
-        : QStringLiteral("Noto Sans CJK TC");
-    font.setFamilies({ family, fallback });
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 template<typename T> T *named(T *widget, const char *name)
 {

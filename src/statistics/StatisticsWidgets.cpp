@@ -2,6 +2,7 @@
 
 #include "statistics/CategorySummary.h"
 #include "ui/Colors.h"
+#include "ui/Fonts.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -18,15 +19,7 @@
 
 QFont statisticsFont(const QString &family, int pixelSize, bool bold)
 {
-    QFont font;
-    // 標楷體 is a brush script; the serif face is its closest stand-in.
-    const QString fallback = family == QStringLiteral("標楷體")
-        ? QStringLiteral("Noto Serif CJK TC")
-        : QStringLiteral("Noto Sans CJK TC");
-    font.setFamilies({ family, fallback, QStringLiteral("Noto Sans CJK TC") });
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
+    return namedFont(family, pixelSize, bold);
 }
 
 QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hint,
