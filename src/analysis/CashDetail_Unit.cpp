@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QTableWidget>
 
@@ -31,14 +32,6 @@ namespace {
 const QString All = QStringLiteral("全部");
 const QString YearDetail = QStringLiteral("年度明細");
 const QString MonthDetail = QStringLiteral("月明細");
-
-// Runs the given step when the scope is left, however it is left.
-template<typename F> struct Finally
-{
-    F f;
-    ~Finally() { f(); }
-};
-template<typename F> Finally(F) -> Finally<F>;
 
 template<typename T> T *named(T *widget, const QString &name)
 {
@@ -210,7 +203,7 @@ void TCashDetail_Form::openFrom(const QString &caller)
     {
         // Showing the screen runs the kind change once; no need to run it here as well.
         m_filling = true;
-        Finally done { [this] { m_filling = false; } };
+        const auto done = qScopeGuard([this] { m_filling = false; });
         (m_program.DefaultDayPage == 1 ? rbExpense : rbIncome)->setChecked(true);
     }
     if (caller == QStringLiteral("Year_Form") && m_program.Year_Form)
@@ -274,7 +267,7 @@ bool TCashDetail_Form::yearMode() const
 void TCashDetail_Form::SetupDetailPeriod()
 {
     m_filling = true;
-    Finally done { [this] { m_filling = false; } };
+    const auto done = qScopeGuard([this] { m_filling = false; });
     cbb1->clear();
     QString current;
     if (btn1->text() != YearDetail) {
@@ -314,7 +307,7 @@ QString TCashDetail_Form::kindText() const
 void TCashDetail_Form::fillCategories()
 {
     m_filling = true;
-    Finally done { [this] { m_filling = false; } };
+    const auto done = qScopeGuard([this] { m_filling = false; });
     cbb2->clear();
     cbb2->addItem(All);
     const QString kind = kindIndex() == 0 ? QStringLiteral("1") : QStringLiteral("0");
@@ -337,7 +330,7 @@ void TCashDetail_Form::cbb2Change()
 {
     {
         m_filling = true;
-        Finally done { [this] { m_filling = false; } };
+        const auto done = qScopeGuard([this] { m_filling = false; });
         cbb3->clear();
         cbb3->addItem(All);
         cbb3->hide();
@@ -563,10 +556,10 @@ std::unique_ptr<Report> TCashDetail_Form::buildReport()
 
 void TCashDetail_Form::btn6Click()
 {
-    Finally back { [this] {
+    const auto back = qScopeGuard([this] {
         DetailAllRows = false;
         m_program.guarded([this] { BuildDetailList(); });
-    } };
+    });
     DetailAllRows = true;
     BuildDetailList();
     std::unique_ptr<Report> report = buildReport();
@@ -606,13 +599,13 @@ void TCashDetail_Form::btn5Click()
     bool saved = false;
     {
         // However the export ends, the list goes back to the kind it showed, one page at a time.
-        Finally restore { [this, remembered] {
+        const auto restore = qScopeGuard([this, remembered] {
             m_program.guarded([this, remembered] {
                 setKindIndex(remembered);
                 DetailAllRows = false;
                 BuildDetailList();
             });
-        } };
+        });
         setKindIndex(0);
         DetailAllRows = true;
         BuildDetailList();

@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -104,14 +105,6 @@ public:
 private:
     const TYear_Month_Form *m_form;
 };
-
-// Runs the given step when the scope is left, however it is left.
-template<typename F> struct Finally
-{
-    F f;
-    ~Finally() { f(); }
-};
-template<typename F> Finally(F) -> Finally<F>;
 
 } // namespace
 
@@ -358,7 +351,7 @@ void TYear_Month_Form::fillCategories()
 {
     const int previous = chosenCategory();
     m_filling = true;
-    Finally done { [this] { m_filling = false; } };
+    const auto done = qScopeGuard([this] { m_filling = false; });
     cbb2->clear();
     if (mode() == YearAnalysis::Mode::Comparison) {
         cbb2->hide();
@@ -379,7 +372,7 @@ void TYear_Month_Form::cbb1Change()
     {
         // A new mode starts on its first main category.
         m_filling = true;
-        Finally done { [this] { m_filling = false; } };
+        const auto done = qScopeGuard([this] { m_filling = false; });
         cbb2->clear();
     }
     fillCategories();
@@ -416,10 +409,10 @@ void TYear_Month_Form::rebuild()
     {
         // Whatever happens, the table and chart never show another year's figures: a
         // failed read leaves them at 0.
-        Finally show { [this] {
+        const auto show = qScopeGuard([this] {
             showSums();
             showChart();
-        } };
+        });
         const YearAnalysis::Mode shown = mode();
         if (m_program.loggedIn()
             && (shown == YearAnalysis::Mode::Comparison || chosenCategory() > 0)) {
