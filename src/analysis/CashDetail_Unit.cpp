@@ -11,6 +11,7 @@
 #include "store/Amount.h"
 #include "store/LedgerOps.h"
 #include "ui/Colors.h"
+#include "ui/Named.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -32,12 +33,6 @@ namespace {
 const QString All = QStringLiteral("全部");
 const QString YearDetail = QStringLiteral("年度明細");
 const QString MonthDetail = QStringLiteral("月明細");
-
-template<typename T> T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
 {

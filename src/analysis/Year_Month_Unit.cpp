@@ -9,6 +9,7 @@
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
 #include "ui/Colors.h"
+#include "ui/Named.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -45,12 +46,6 @@ constexpr int IncomeRow = 1, ExpenseRow = 2, BalanceRow = 3;
 const QColor Navy(0, 0, 128);
 const QColor Maroon(128, 0, 0);
 const QColor Olive(128, 128, 0);
-
-template<typename T> T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {

@@ -6,6 +6,7 @@
 #include "store/LedgerOps.h"
 #include "ui/AmountEditFilter.h"
 #include "ui/Colors.h"
+#include "ui/Named.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,11 +21,6 @@ const QString Income = QStringLiteral("收入");
 const QString Expense = QStringLiteral("支出");
 const QString NoKind = QStringLiteral("尚未選擇類型!!");
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 } // namespace
 
 TCashSet_Form::TCashSet_Form(Program &program)

@@ -14,6 +14,7 @@
 #include "ui/Fonts.h"
 #include "ui/GuardedPages.h"
 #include "ui/MainCategoryPicker.h"
+#include "ui/Named.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,12 +52,6 @@ enum ItemRole {
     AmountRole,
 };
 enum Column { CaptionColumn, AmountColumn, NoteColumn, SerialColumn };
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString rowCaption(const DayEntry &entry)
 {
