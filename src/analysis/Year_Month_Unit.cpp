@@ -9,6 +9,7 @@
 #include "statistics/Year_Unit.h"
 #include "store/Amount.h"
 #include "ui/Colors.h"
+#include "ui/EscapeLeaves.h"
 #include "ui/Named.h"
 
 #include <QCategoryAxis>
@@ -20,7 +21,6 @@
 #include <QFile>
 #include <QGraphicsLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
@@ -230,10 +230,7 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     connect(BitBtn3, &QPushButton::clicked, this, guarded(&TYear_Month_Form::BitBtn3Click));
     connect(BitBtn4, &QPushButton::clicked, this, guarded(&TYear_Month_Form::BitBtn4Click));
 
-    // Esc leaves from whichever control has the focus.
-    const auto children = findChildren<QWidget *>();
-    for (QWidget *child : children)
-        child->installEventFilter(this);
+    leaveOnEscape(this, [this] { m_program.guarded([this] { BitBtn4Click(); }); });
 }
 
 TYear_Month_Form::~TYear_Month_Form() = default;
@@ -272,25 +269,6 @@ void TYear_Month_Form::closeEvent(QCloseEvent *event)
     // The close box keeps the chart picture; only 離開 and Esc remove it.
     event->accept();
     leaveToCalendar(false);
-}
-
-bool TYear_Month_Form::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && isVisible()) {
-        m_program.guarded([this] { BitBtn4Click(); });
-        return true;
-    }
-    return GradientWindow::eventFilter(watched, event);
-}
-
-void TYear_Month_Form::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        m_program.guarded([this] { BitBtn4Click(); });
-        return;
-    }
-    GradientWindow::keyPressEvent(event);
 }
 
 void TYear_Month_Form::BitBtn1Click()

@@ -85,8 +85,6 @@ public:
     QLineSeries *Series2 = nullptr;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

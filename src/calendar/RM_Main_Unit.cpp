@@ -15,11 +15,11 @@
 #include "store/Database.h"
 #include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
+#include "ui/EscapeLeaves.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -85,9 +85,7 @@ TRM_Main_Form::TRM_Main_Form(Program &program)
     // Day numbers only until a ledger logs in; nothing is read from the data store.
     FillMonthCalendar(today.year(), today.month());
 
-    const auto children = findChildren<QWidget *>();
-    for (QWidget *child : children)
-        child->installEventFilter(this);
+    leaveOnEscape(this, [this] { BitBtn7Click(); });
     centreOnScreen(this);
 }
 
@@ -466,25 +464,6 @@ void TRM_Main_Form::BitBtn7Click()
 void TRM_Main_Form::lbl1Click()
 {
     m_program.Help_Form->showCentred();
-}
-
-bool TRM_Main_Form::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        BitBtn7Click();
-        return true;
-    }
-    return GradientWindow::eventFilter(watched, event);
-}
-
-void TRM_Main_Form::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        BitBtn7Click();
-        return;
-    }
-    GradientWindow::keyPressEvent(event);
 }
 
 void TRM_Main_Form::closeEvent(QCloseEvent *event)

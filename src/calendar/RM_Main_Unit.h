@@ -79,9 +79,6 @@ public:
     void lbl1Click();
 
 protected:
-    // Every key of the window passes here first, so Esc leaves from any control.
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
