@@ -73,9 +73,10 @@ SummaryInput TYear_Form::periodInput() const
     return input;
 }
 
-void TYear_Form::summaryFoundNothing()
+void TYear_Form::summaryFound(bool hasEntries)
 {
-    BitBtn3->setEnabled(false);
+    // Stepping from an empty year back to one with entries offers the analysis again.
+    BitBtn3->setEnabled(hasEntries);
 }
 
 QString TYear_Form::chartPicturePath() const
