@@ -93,7 +93,8 @@ private:
     void showChart();
     void setAmountAxis(qint64 top);
     void writePicture();
-    void leaveToCalendar(bool deletePictures);
+    void deletePictures();
+    void leaveToCalendar();
     void exportTo(const QString &path);
     bool isSelected(int column, int row) const;
 
