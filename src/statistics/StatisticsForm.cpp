@@ -126,15 +126,21 @@ void StatisticsForm::keyPressEvent(QKeyEvent *event)
 
 void StatisticsForm::closeEvent(QCloseEvent *event)
 {
-    // The close box keeps the chart picture; only the leave button removes it.
     event->accept();
-    leaveToCalendar(false);
+    leaveToCalendar();
 }
 
-void StatisticsForm::leaveToCalendar(bool deletePicture)
+void StatisticsForm::deletePictures()
 {
-    if (deletePicture)
-        QFile::remove(chartPicturePath());
+    m_pictures.insert(chartPicturePath());
+    for (const QString &path : std::as_const(m_pictures))
+        QFile::remove(path);
+    m_pictures.clear();
+}
+
+void StatisticsForm::leaveToCalendar()
+{
+    deletePictures();
     hide();
     m_program.RM_Main_Form->showCentred();
 }
@@ -226,6 +232,7 @@ void StatisticsForm::writePicture()
 {
     const QString path = chartPicturePath();
     if (Chart1->savePicture(path)) {
+        m_pictures.insert(path);
         m_pictureFailure.clear();
         return;
     }

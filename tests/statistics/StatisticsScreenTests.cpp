@@ -244,12 +244,21 @@ TEST(MonthScreen, PrintAndExportFollowTheEntriesAndThePictureFileFollowsToo)
     EXPECT_TRUE(QFile::exists(picture));
     EXPECT_TRUE(f.month->BitBtn1->isEnabled());
 
-    // The close box keeps the picture; leaving removes it.
+    // Every way of leaving removes the picture: the close box, the leave button and the detail
+    // list (coming back from it writes the picture again).
     f.month->close();
     EXPECT_FALSE(f.month->isVisible());
     EXPECT_TRUE(f.calendar->isVisible());
-    EXPECT_TRUE(QFile::exists(picture));
+    EXPECT_FALSE(QFile::exists(picture));
     f.month->openFromCalendar();
+    ASSERT_TRUE(QFile::exists(picture));
+    QTest::mouseClick(f.month->BitBtn4, Qt::LeftButton);
+    EXPECT_FALSE(f.month->isVisible());
+    EXPECT_FALSE(QFile::exists(picture));
+    f.t->CashDetail_Form->btn2Click();
+    ASSERT_TRUE(f.month->isVisible());
+    f.month->FormActivate(); // as showing it again does
+    EXPECT_TRUE(QFile::exists(picture));
     QTest::mouseClick(f.month->BitBtn3, Qt::LeftButton);
     EXPECT_FALSE(f.month->isVisible());
     EXPECT_TRUE(f.calendar->isVisible());
@@ -347,11 +356,11 @@ TEST(YearScreen, StepsTheYearWithTheCalendarAndOffersYearAnalysisOnlyForYearsWit
     EXPECT_TRUE(f.year->BitBtn2->isEnabled());
     EXPECT_TRUE(f.year->BitBtn3->isEnabled());
 
-    // Leaving deletes the picture of the year shown; earlier years' pictures stay.
+    // Leaving deletes the pictures of every year shown.
     QTest::keyClick(f.year->JvComboBox2, Qt::Key_Escape);
     EXPECT_FALSE(f.year->isVisible());
     EXPECT_FALSE(QFile::exists(picture2012));
-    EXPECT_TRUE(QFile::exists(f.t->filePath("year2011.bmp")));
+    EXPECT_FALSE(QFile::exists(f.t->filePath("year2011.bmp")));
 }
 
 TEST(YearScreen, GroupsPerSideAndHandOverToYearAnalysis)
@@ -372,6 +381,7 @@ TEST(YearScreen, GroupsPerSideAndHandOverToYearAnalysis)
     QTest::mouseClick(f.year->BitBtn3, Qt::LeftButton);
     EXPECT_FALSE(f.year->isVisible());
     EXPECT_TRUE(reinterpret_cast<QWidget *>(f.t->Year_Month_Form)->isVisible());
+    EXPECT_FALSE(QFile::exists(f.year->chartPicturePath()));
 }
 
 TEST(StatisticsScreens, ScreenshotsForReview)
