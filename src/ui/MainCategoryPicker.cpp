@@ -47,7 +47,10 @@ void showChosenMainCategory(QComboBox *picker, bool income)
 {
     const QColor colour = mainCategoryColour(income, picker->currentIndex());
     QPalette palette = picker->palette();
-    palette.setColor(QPalette::ButtonText, colour);
-    palette.setColor(QPalette::Text, colour);
+    // Only the enabled look takes the colour, so a locked picker still shows as greyed.
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        palette.setColor(group, QPalette::ButtonText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
     picker->setPalette(palette);
 }

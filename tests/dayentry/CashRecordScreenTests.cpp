@@ -222,6 +222,10 @@ TEST_F(DayScreen, ModifyingKeepsTheSerialAndTheCaption)
     EXPECT_EQ(button("Button5")->text(), QStringLiteral("修正"));
     EXPECT_EQ(combo("out_main_item")->currentIndex(), 1);
     EXPECT_FALSE(combo("out_main_item")->isEnabled());
+    const QPalette &locked = combo("out_main_item")->palette();
+    EXPECT_NE(locked.color(QPalette::Disabled, QPalette::ButtonText),
+        locked.color(QPalette::Active, QPalette::ButtonText))
+        << "a locked picker looks greyed";
     EXPECT_FALSE(combo("ComboBox2")->isEnabled());
     EXPECT_EQ(combo("ComboBox2")->currentText(), QStringLiteral("原料"));
     EXPECT_EQ(edit("Edit3")->text(), QStringLiteral("300"));
