@@ -28,10 +28,11 @@ TCashSet_Form::TCashSet_Form(Program &program)
 {
     setObjectName(QStringLiteral("CashSet_Form"));
     setWindowTitle(QStringLiteral("分類設定"));
-    setWindowFlags(
-        Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    // Close button only; where the window manager still offers to minimise it, the whole program
+    // goes down with it rather than leaving the disabled day screen up alone.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(367, 387);
-    m_minimiseApplication = false;
 
     lbl1 = named(new QLabel(QStringLiteral("類型"), this), "lbl1");
     lbl1->setGeometry(20, 20, 60, 24);

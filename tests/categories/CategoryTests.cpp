@@ -191,6 +191,10 @@ TEST_F(CategoryScreen, OpensFromTheDayScreenWhichWaitsDisabled)
 {
     EXPECT_TRUE(form()->isVisible());
     EXPECT_EQ(form()->windowTitle(), QStringLiteral("分類設定"));
+    const Qt::WindowFlags flags = form()->windowFlags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << "the window manager keeps to the buttons asked";
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(day()->isEnabled());
     EXPECT_EQ(form()->cbb1->currentText(), QStringLiteral("請選擇"));
     EXPECT_EQ(form()->cbb2->count(), 0);
@@ -204,6 +208,13 @@ TEST_F(CategoryScreen, OpensFromTheDayScreenWhichWaitsDisabled)
     form()->Edit1->setText(QStringLiteral("x"));
     form()->Button1Click();
     EXPECT_EQ(t.prompts().warnings.size(), 2);
+}
+
+TEST_F(CategoryScreen, MinimisingItTakesTheWaitingDayScreenAlong)
+{
+    ASSERT_TRUE(day()->isVisible());
+    form()->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(day()->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(CategoryScreen, KindAndMainCategoryChooseTheListAndTheNameLabel)
