@@ -54,13 +54,22 @@ bool GradientWindow::event(QEvent *event)
 
 void GradientWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange && m_minimiseApplication
-        && (windowState() & Qt::WindowMinimized)) {
-        const auto windows = QApplication::topLevelWidgets();
-        for (QWidget *window : windows) {
-            if (window != this && window->isVisible()
-                && !(window->windowState() & Qt::WindowMinimized))
-                window->showMinimized();
+    if (event->type() == QEvent::WindowStateChange && m_minimiseApplication) {
+        const bool minimised = windowState() & Qt::WindowMinimized;
+        const bool wasMinimised
+            = static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized;
+        // The program goes down as one and comes back as one.
+        if (minimised != wasMinimised) {
+            const auto windows = QApplication::topLevelWidgets();
+            for (QWidget *window : windows) {
+                if (window == this || !window->isVisible()
+                    || bool(window->windowState() & Qt::WindowMinimized) == minimised)
+                    continue;
+                if (minimised)
+                    window->showMinimized();
+                else
+                    window->showNormal();
+            }
         }
     }
     QWidget::changeEvent(event);

@@ -210,11 +210,13 @@ TEST_F(CategoryScreen, OpensFromTheDayScreenWhichWaitsDisabled)
     EXPECT_EQ(t.prompts().warnings.size(), 2);
 }
 
-TEST_F(CategoryScreen, MinimisingItTakesTheWaitingDayScreenAlong)
+TEST_F(CategoryScreen, MinimisingAndRestoringItTakeTheWaitingDayScreenAlong)
 {
     ASSERT_TRUE(day()->isVisible());
     form()->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(day()->windowState() & Qt::WindowMinimized);
+    form()->setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(day()->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(CategoryScreen, KindAndMainCategoryChooseTheListAndTheNameLabel)
