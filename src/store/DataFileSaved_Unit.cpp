@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QEvent>
 #include <QFont>
 #include <QPushButton>
 
@@ -39,7 +40,21 @@ void TDataFileSaved_Form::FormActivate() { }
 
 void TDataFileSaved_Form::openFromCalendar()
 {
+    // This screen belongs to the calendar: when another screen takes the calendar's place,
+    // it goes too, rather than floating over that screen and later bringing the calendar back
+    // beside it.
+    if (auto *calendar = m_program.RM_Main_Form)
+        calendar->installEventFilter(this);
     showCentred();
+}
+
+bool TDataFileSaved_Form::eventFilter(QObject *watched, QEvent *event)
+{
+    // Minimising (a spontaneous hide) takes every window down anyway.
+    if (watched == m_program.RM_Main_Form && event->type() == QEvent::Hide && !event->spontaneous()
+        && isVisible())
+        hide();
+    return GradientWindow::eventFilter(watched, event);
 }
 
 bool TDataFileSaved_Form::runWith(QPushButton *button, const std::function<void()> &work)

@@ -151,11 +151,16 @@ TEST(BackupScreen, ARefusedRestoreSaysWhyAndStaysOpen)
     EXPECT_TRUE(s.button("jvbtbtn3")->isEnabled());
 }
 
-TEST(BackupScreen, TheCloseBoxShowsTheCalendarAgain)
+TEST(BackupScreen, TheCloseBoxShowsTheCalendarAgainAndAnotherScreenTakesItAway)
 {
     BackupScreen s;
-    s.t->RM_Main_Form->hide();
     s.form()->close();
     EXPECT_FALSE(s.form()->isVisible());
     EXPECT_TRUE(s.t->RM_Main_Form->isVisible());
+
+    // A calendar command opens another screen while this one is up: both make way for it.
+    s.form()->openFromCalendar();
+    s.t->RM_Main_Form->hide();
+    EXPECT_FALSE(s.form()->isVisible());
+    EXPECT_FALSE(s.t->RM_Main_Form->isVisible());
 }
