@@ -149,15 +149,13 @@ void TMonth_Form::MSpeedButton1Click(QToolButton *sender)
 
 void TMonth_Form::BitBtn3Click()
 {
-    leaveToCalendar();
+    leaveToCalendar(true);
 }
 
 void TMonth_Form::BitBtn4Click()
 {
     // The detail list shows the calendar's month (which follows this screen), hides this
     // screen and comes back to it.
-    m_program.guarded([this] {
-        m_program.CashDetail_Form->openFrom(QStringLiteral("Month_Form"));
-        deletePictures();
-    });
+    m_program.guarded(
+        [this] { m_program.CashDetail_Form->openFrom(QStringLiteral("Month_Form")); });
 }

@@ -126,21 +126,15 @@ void StatisticsForm::keyPressEvent(QKeyEvent *event)
 
 void StatisticsForm::closeEvent(QCloseEvent *event)
 {
+    // The close box keeps the chart picture; only the leave button removes it.
     event->accept();
-    leaveToCalendar();
+    leaveToCalendar(false);
 }
 
-void StatisticsForm::deletePictures()
+void StatisticsForm::leaveToCalendar(bool deletePicture)
 {
-    m_pictures.insert(chartPicturePath());
-    for (const QString &path : std::as_const(m_pictures))
-        QFile::remove(path);
-    m_pictures.clear();
-}
-
-void StatisticsForm::leaveToCalendar()
-{
-    deletePictures();
+    if (deletePicture)
+        QFile::remove(chartPicturePath());
     hide();
     m_program.RM_Main_Form->showCentred();
 }
@@ -232,7 +226,6 @@ void StatisticsForm::writePicture()
 {
     const QString path = chartPicturePath();
     if (Chart1->savePicture(path)) {
-        m_pictures.insert(path);
         m_pictureFailure.clear();
         return;
     }

@@ -3,8 +3,6 @@
 #include "statistics/CategorySummary.h"
 #include "ui/GradientWindow.h"
 
-#include <QSet>
-
 class Program;
 class QAction;
 class QComboBox;
@@ -82,11 +80,7 @@ protected:
     void fillList(const QList<SummaryRow> &rows);
     // Watches every control so that Esc reaches the screen first.
     void watchKeys();
-    // The chart pictures only serve printing while the screen is shown; each run writes the
-    // picture again, so leaving (for the calendar, the detail list or the year analysis)
-    // removes every picture written since the screen was opened.
-    void deletePictures();
-    void leaveToCalendar();
+    void leaveToCalendar(bool deletePicture);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -99,6 +93,5 @@ private:
     void writePicture();
 
     SummaryResult m_summary;
-    QSet<QString> m_pictures; // pictures written since the screen was opened
     QString m_pictureFailure; // the picture path that could not be written last
 };

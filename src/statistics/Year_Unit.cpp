@@ -108,21 +108,17 @@ void TYear_Form::BitBtn3Click()
         const int year = yearShown();
         hide();
         m_program.Year_Month_Form->openFromCalendar(year);
-        deletePictures();
     });
 }
 
 void TYear_Form::BitBtn4Click()
 {
-    leaveToCalendar();
+    leaveToCalendar(true);
 }
 
 void TYear_Form::BitBtn5Click()
 {
     // The detail list shows the calendar's year (which follows this screen), hides this
     // screen and comes back to it.
-    m_program.guarded([this] {
-        m_program.CashDetail_Form->openFrom(QStringLiteral("Year_Form"));
-        deletePictures();
-    });
+    m_program.guarded([this] { m_program.CashDetail_Form->openFrom(QStringLiteral("Year_Form")); });
 }
