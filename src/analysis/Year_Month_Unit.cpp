@@ -247,37 +247,32 @@ void TYear_Month_Form::openFromCalendar(int year)
     FormActivate();
 }
 
-// The chart pictures only serve print and export while the screen is shown (both write the
-// picture again when it is missing), so no way of leaving leaves them in the data directory.
-void TYear_Month_Form::deletePictures()
+void TYear_Month_Form::leaveToCalendar(bool deletePictures)
 {
-    m_pictures.insert(picturePath());
-    for (const QString &path : std::as_const(m_pictures))
-        QFile::remove(path);
-    m_pictures.clear();
-}
-
-void TYear_Month_Form::leaveToCalendar()
-{
-    deletePictures();
+    if (deletePictures) {
+        m_pictures.insert(picturePath());
+        for (const QString &path : std::as_const(m_pictures))
+            QFile::remove(path);
+        m_pictures.clear();
+    }
     hide();
     m_program.RM_Main_Form->showCentred();
 }
 
 void TYear_Month_Form::BitBtn4Click()
 {
-    leaveToCalendar();
+    leaveToCalendar(true);
 }
 
 void TYear_Month_Form::closeEvent(QCloseEvent *event)
 {
+    // The close box keeps the chart picture; only 離開 and Esc remove it.
     event->accept();
-    leaveToCalendar();
+    leaveToCalendar(false);
 }
 
 void TYear_Month_Form::BitBtn1Click()
 {
-    deletePictures();
     hide();
     m_program.Year_Form->showCentred();
 }

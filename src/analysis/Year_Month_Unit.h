@@ -93,8 +93,7 @@ private:
     void showChart();
     void setAmountAxis(qint64 top);
     void writePicture();
-    void deletePictures();
-    void leaveToCalendar();
+    void leaveToCalendar(bool deletePictures);
     void exportTo(const QString &path);
     bool isSelected(int column, int row) const;
 
