@@ -209,6 +209,7 @@ void StatisticsForm::runSummary()
         QFile::remove(chartPicturePath());
         BitBtn1->setEnabled(false);
         BitBtn2->setEnabled(false);
+        summaryFoundNothing();
     } else {
         Chart1->setPoints(m_summary.chartPoints);
         BitBtn1->setEnabled(true);
@@ -216,7 +217,6 @@ void StatisticsForm::runSummary()
         writePicture();
         fillList(m_summary.rows);
     }
-    summaryFound(m_summary.hasEntries);
     StatusBar1->setPanelText(0, currentStatus().caption);
     StatusBar1->setPanelText(2, QString());
     StatusBar1->update();

@@ -69,9 +69,9 @@ protected:
 
     // The period this screen shows.
     virtual SummaryInput periodInput() const = 0;
-    // Screen-specific steps of a run: before it, and once it knows whether the period has entries.
+    // Screen-specific steps of a run: before it, and when the period has no entries.
     virtual void summaryStarting() { }
-    virtual void summaryFound(bool hasEntries) { Q_UNUSED(hasEntries) }
+    virtual void summaryFoundNothing() { }
     // Called after the list rows are written.
     virtual void listFilled() { }
 

@@ -73,10 +73,9 @@ SummaryInput TYear_Form::periodInput() const
     return input;
 }
 
-void TYear_Form::summaryFound(bool hasEntries)
+void TYear_Form::summaryFoundNothing()
 {
-    // Stepping from an empty year back to one with entries offers the analysis again.
-    BitBtn3->setEnabled(hasEntries);
+    BitBtn3->setEnabled(false);
 }
 
 QString TYear_Form::chartPicturePath() const

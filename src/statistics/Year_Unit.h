@@ -26,13 +26,14 @@ public:
     QLabel *Y_Label = nullptr;
     QToolButton *YSpeedButton1 = nullptr;
     QToolButton *YSpeedButton2 = nullptr;
-    // Offered while the year shown has entries.
+    // Enabled by the calendar whenever it becomes active with a ledger; a year without
+    // entries disables it until then.
     QPushButton *BitBtn3 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QPushButton *BitBtn5 = nullptr;
 
 protected:
     SummaryInput periodInput() const override;
-    void summaryFound(bool hasEntries) override;
+    void summaryFoundNothing() override;
     void showEvent(QShowEvent *event) override;
 };

@@ -313,7 +313,7 @@ TEST(MonthScreen, NegativeBalanceIsDrawnInRedWithALeadingMinus)
     EXPECT_EQ(redPixels(profit, f.month->StatusBar1->panelRect(1).adjusted(0, 0, -1, -1)), 0);
 }
 
-TEST(YearScreen, StepsTheYearWithTheCalendarAndOffersYearAnalysisOnlyForYearsWithEntries)
+TEST(YearScreen, StepsTheYearWithTheCalendarAndKeepsYearAnalysisOffAfterAnEmptyYear)
 {
     Fixture f;
     addMixedMonths(f.t);
@@ -345,7 +345,7 @@ TEST(YearScreen, StepsTheYearWithTheCalendarAndOffersYearAnalysisOnlyForYearsWit
     EXPECT_EQ(f.year->Y_Label->text(), "2012");
     EXPECT_TRUE(f.year->BitBtn1->isEnabled());
     EXPECT_TRUE(f.year->BitBtn2->isEnabled());
-    EXPECT_TRUE(f.year->BitBtn3->isEnabled());
+    EXPECT_FALSE(f.year->BitBtn3->isEnabled());
 
     // Leaving deletes the picture of the year shown; earlier years' pictures stay.
     QTest::keyClick(f.year->JvComboBox2, Qt::Key_Escape);
