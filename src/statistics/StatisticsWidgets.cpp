@@ -1,6 +1,7 @@
 #include "statistics/StatisticsWidgets.h"
 
 #include "statistics/CategorySummary.h"
+#include "ui/ArrowIcon.h"
 #include "ui/Colors.h"
 #include "ui/Fonts.h"
 
@@ -27,7 +28,8 @@ QToolButton *arrowButton(QWidget *parent, const QString &name, const QString &hi
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setArrowType(arrow);
+    button->setIcon(arrowIcon(arrow));
+    button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(hint);
     button->setAccessibleName(hint);
@@ -192,7 +194,8 @@ StatisticsChart::StatisticsChart(int labelStep, QWidget *parent)
     m_axisX->setLabelsFont(statisticsFont(QStringLiteral("新細明體"), 12));
     m_axisX->setGridLineVisible(false);
     m_axisY = new QValueAxis(c);
-    m_axisY->setLabelFormat(QStringLiteral("%.0f"));
+    // Amounts read with thousands separators here too.
+    m_axisY->setLabelFormat(QStringLiteral("%'.0f"));
     m_axisY->setLabelsFont(statisticsFont(QStringLiteral("新細明體"), 11));
     m_axisY->setRange(0, 100);
     c->addAxis(m_axisX, Qt::AlignBottom);
