@@ -10,6 +10,7 @@
 
 #include "analysis/CashDetail_Unit.h"
 #include "analysis/Year_Month_Unit.h"
+#include "app/ApplicationSetup.h"
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
 #include "dayentry/CashRecord_Unit.h"
@@ -79,21 +80,6 @@ void settle()
 {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
-}
-
-// What main() does before the selection window shows.
-void prepareApplication()
-{
-    QApplication::setApplicationDisplayName(QStringLiteral("青禾理財簿"));
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
-    static QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
-            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    QFont font = QApplication::font();
-    font.setFamilies({ QStringLiteral("新細明體"), QStringLiteral("Noto Sans CJK TC"),
-        QStringLiteral("Noto Sans CJK") });
-    QApplication::setFont(font);
 }
 
 int child(const QString &dataDir, bool walk)

@@ -1,16 +1,12 @@
+#include "app/ApplicationSetup.h"
 #include "app/InstanceLock.h"
 #include "app/Program.h"
 #include "ledgers/SelectUser_Unit.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <QTranslator>
 
 namespace {
 QString dataDirFromArguments(const QStringList &arguments)
@@ -30,12 +26,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("qinghe"));
     QApplication app(argc, argv);
-    // The program's title is set on each window itself (the calendar carries 青禾理財簿); a
-    // display name would be appended to every caption ("請選擇帳本 — 青禾理財簿").
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qinghe.png")));
-    // Lets the desktop match the windows to the menu entry qinghe.desktop.
-    QGuiApplication::setDesktopFileName(QStringLiteral("qinghe"));
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    prepareApplication();
 
     const QString dataDir = dataDirFromArguments(QApplication::arguments());
     if (!QDir().mkpath(dataDir)) {
@@ -56,16 +47,6 @@ int main(int argc, char *argv[])
         QMessageBox::critical(nullptr, QStringLiteral("青禾理財簿"), lock.failureText());
         return 1;
     }
-
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
-            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-
-    QFont font = QApplication::font();
-    font.setFamilies({ QStringLiteral("新細明體"), QStringLiteral("Noto Sans CJK TC"),
-        QStringLiteral("Noto Sans CJK") });
-    QApplication::setFont(font);
 
     Program program(dataDir);
     program.SelectUser_Form->showCentred();

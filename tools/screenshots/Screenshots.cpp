@@ -5,6 +5,7 @@
 
 #include "analysis/CashDetail_Unit.h"
 #include "analysis/Year_Month_Unit.h"
+#include "app/ApplicationSetup.h"
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
 #include "categories/CashSet_Unit.h"
@@ -23,6 +24,7 @@
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
 #include "store/DataFileSaved_Unit.h"
+#include "ui/ReportPreview.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -106,15 +108,6 @@ private:
     bool m_all;
 };
 
-void useProgramFont()
-{
-    // As the program itself does at start.
-    QFont font = QApplication::font();
-    font.setFamilies({ QStringLiteral("新細明體"), QStringLiteral("Noto Sans CJK TC"),
-        QStringLiteral("Noto Sans CJK") });
-    QApplication::setFont(font);
-}
-
 template<class Form> void activate(Form *form)
 {
     QCoreApplication::processEvents();
@@ -135,19 +128,9 @@ void shootPreview(
 {
     prompts.onPreview = [&](Report &report) {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setFullPage(true);
-        QPrintPreviewDialog dialog(&printer);
-        dialog.setWindowTitle(QStringLiteral("預覽列印"));
-        dialog.resize(900, 1000);
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-            [&report](QPrinter *target) { report.print(*target); });
-        if (auto *view = dialog.findChild<QPrintPreviewWidget *>()) {
-            view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-            view->setZoomFactor(1.0);
-        }
-        dialog.show();
-        camera.take(&dialog, name);
+        const auto dialog = makeReportPreview(report, printer);
+        dialog->show();
+        camera.take(dialog.get(), name);
     };
     print();
     prompts.onPreview = nullptr;
@@ -285,14 +268,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("qinghe"));
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("青禾理財簿"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
-            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    useProgramFont();
+    prepareApplication();
 
     const QStringList arguments = QCoreApplication::arguments();
     const int outAt = arguments.indexOf(QStringLiteral("--out"));
