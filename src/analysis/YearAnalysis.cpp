@@ -1,4 +1,5 @@
 #include "analysis/YearAnalysis.h"
+#include "store/Schema.h"
 
 #include "store/Database.h"
 
@@ -6,7 +7,7 @@
 
 namespace {
 
-const QString NoSpending = QStringLiteral("無花費");
+const QString &NoSpending = Schema::NoSpendingName;
 
 // The year as a closed range of stored dates, so that the date index serves the filter.
 QVariantList yearRange(int year)

@@ -1,4 +1,5 @@
 #include "dayentry/CashRecord_Unit.h"
+#include "store/Schema.h"
 
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
@@ -42,7 +43,7 @@ const QString Record = QStringLiteral("記帳");
 const QString Modify = QStringLiteral("修正");
 const QString Separator = QStringLiteral("－");
 const QString AbandonAndLeave = QStringLiteral("目前尚有資料在修正中，是否要放棄修正後離開呢？");
-const QString NoSpending = QStringLiteral("無花費");
+const QString &NoSpending = Schema::NoSpendingName;
 
 enum ItemRole {
     MainNumberRole = Qt::UserRole,

@@ -1,4 +1,5 @@
 #include "recurring/FirmCash_Unit.h"
+#include "store/Schema.h"
 
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
@@ -34,7 +35,7 @@ const QString PostCaption = QStringLiteral("輸入");
 const QString ChangeCaption = QStringLiteral("修正");
 const QString DeleteCaption = QStringLiteral("刪除");
 const QString DateFormat = QStringLiteral("yyyy/MM/dd");
-const QString NoSpending = QStringLiteral("無花費");
+const QString &NoSpending = Schema::NoSpendingName;
 
 enum Column {
     DayColumn,

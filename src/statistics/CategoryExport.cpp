@@ -1,4 +1,5 @@
 #include "statistics/CategoryExport.h"
+#include "store/Schema.h"
 
 #include "store/Database.h"
 #include "store/LedgerOps.h"
@@ -61,7 +62,7 @@ ExportSheetData CategoryExport::sheet(const ExportPeriod &period, bool income)
     QString where;
     if (!income) {
         where = QStringLiteral(" AND IFNULL(e.帳目名稱, '') <> ?");
-        params << QStringLiteral("無花費");
+        params << Schema::NoSpendingName;
     }
     const QString order = period.month
         ? QStringLiteral("e.日期, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, e.帳目名稱, e.金額, "

@@ -1,4 +1,5 @@
 #include "statistics/CategorySummary.h"
+#include "store/Schema.h"
 
 #include "store/Amount.h"
 #include "store/Database.h"
@@ -7,7 +8,7 @@
 #include <algorithm>
 
 const QString CategorySummary::TotalCaption = QStringLiteral("合計");
-const QString CategorySummary::NoSpendingName = QStringLiteral("無花費");
+const QString CategorySummary::NoSpendingName = Schema::NoSpendingName;
 
 namespace {
 const QString Income = QStringLiteral("收入");

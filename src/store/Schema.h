@@ -9,6 +9,9 @@ class Database;
 namespace Schema {
 inline const QString TemplateOwner = QStringLiteral("DEFAULT");
 inline const QString DefaultPageCode = QStringLiteral("預設單日記帳畫面");
+// The expense entry of amount 0 that marks a day as recorded without spending; statistics
+// and analysis leave it out.
+inline const QString NoSpendingName = QStringLiteral("無花費");
 
 QStringList tableNames();
 QStringList createStatements();

@@ -152,7 +152,7 @@ const QString Purchases = QStringLiteral("進貨");
 const QString Operating = QStringLiteral("管銷");
 const QString Taxes = QStringLiteral("稅捐規費");
 const QString OtherExpense = QStringLiteral("其他支出");
-const QString NoSpending = QStringLiteral("無花費");
+const QString &NoSpending = Schema::NoSpendingName;
 
 QDate dayOf(const QDate &month, int day)
 {
