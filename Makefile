@@ -2,9 +2,30 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-PACKAGES := qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libxlsxwriter-dev \
-	fonts-noto-cjk qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev cmake \
-	ninja-build pkg-config g++ python3-openpyxl poppler-utils xvfb
+# Every Debian 12 package that run, test, bench, deb and demo need, one a line in sorted order
+# so that additions merge cleanly. A fresh system proves the list: make check-fresh.
+PACKAGES :=
+PACKAGES += cmake
+PACKAGES += fonts-noto-cjk
+PACKAGES += g++
+PACKAGES += libbenchmark-dev
+PACKAGES += libgmock-dev
+PACKAGES += libgtest-dev
+PACKAGES += libqt6opengl6-dev
+PACKAGES += libqt6sql6-sqlite
+PACKAGES += libsqlite3-dev
+PACKAGES += libxlsxwriter-dev
+PACKAGES += ninja-build
+PACKAGES += pkg-config
+PACKAGES += poppler-utils
+PACKAGES += python3-openpyxl
+PACKAGES += python3-pil
+PACKAGES += qt6-base-dev
+PACKAGES += qt6-charts-dev
+PACKAGES += qt6-translations-l10n
+PACKAGES += xauth
+PACKAGES += xvfb
+PACKAGES += zlib1g-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
