@@ -1,5 +1,6 @@
 #include "store/Backup.h"
 
+#include "store/Amount.h"
 #include "store/Schema.h"
 
 #include <QAtomicInt>
@@ -12,6 +13,7 @@
 #include <QSqlQuery>
 #include <QVector>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace {
@@ -71,6 +73,17 @@ public:
         if (!query.exec(sql) || !query.next())
             return {};
         return query.value(0).toString();
+    }
+    // First column of the first row as a number; throws DbError when the statement fails.
+    qint64 count(const QString &sql, const QVariantList &params) const
+    {
+        QSqlQuery query(db());
+        query.prepare(sql);
+        for (const QVariant &value : params)
+            query.addBindValue(value);
+        if (!query.exec() || !query.next())
+            throw DbError(QStringLiteral("無法讀取備份檔：%1").arg(engineText(query.lastError())));
+        return query.value(0).toLongLong();
     }
 
 private:
@@ -142,8 +155,42 @@ QStringList columnsOf(const ReadConnection &backup, const QString &table)
     return columns;
 }
 
+// (date() alone passes "2012-02-31" through; a modifier makes SQLite normalise it.)
+// Entries no writer of this program produces (an impossible date, a serial used twice, a
+// main category that does not exist) mean the backup was damaged or edited; the restore is
+// refused rather than storing them. Asked of the backup before the user is, and of the
+// replaced rows again before they are committed.
+using CountQuery = std::function<qint64(const QString &sql, const QVariantList &params)>;
+
+void refuseUnsoundEntries(const CountQuery &count, const QString &ledger)
+{
+    const qint64 badDates
+        = count(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 WHERE 使用者 = ? "
+                               "AND (日期 IS NULL OR date(日期, '+0 days') IS NOT 日期)"),
+            { ledger });
+    const qint64 repeatedSerials
+        = count(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM 單日記帳本 WHERE 使用者 = ? "
+                               "GROUP BY 日期, 帳目類型, 序列號 HAVING COUNT(*) > 1)"),
+            { ledger });
+    const qint64 unknownMains = count(
+        QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 e WHERE e.使用者 = ? AND NOT EXISTS ("
+                       "SELECT 1 FROM 帳目分類 c WHERE c.帳目擁有者 IN (?, ?) "
+                       "AND c.帳目類別 = CAST(e.帳目類型 AS TEXT) AND c.帳目屬性 = e.帳目屬性 "
+                       "AND c.帳目順序 = CAST(e.帳目屬性 AS INTEGER) * 100)"),
+        { ledger, ledger, Schema::TemplateOwner });
+    if (badDates > 0 || repeatedSerials > 0 || unknownMains > 0)
+        throw BackupRefused(QStringLiteral("此備份檔已損壞，無法回存。"));
+}
+
+CountQuery countIn(Database &db)
+{
+    return [&db](const QString &sql, const QVariantList &params) {
+        return db.scalar(sql, params).toLongLong();
+    };
+}
+
 // Reads the ledger's rows of every table from the backup, refusing a file that is not a
-// database of this program.
+// sound database of this program.
 QVector<LedgerTable> readLedger(const QString &backupFile, const QString &ledger)
 {
     if (!QFileInfo::exists(backupFile))
@@ -189,36 +236,10 @@ QVector<LedgerTable> readLedger(const QString &backupFile, const QString &ledger
             table.rows << row;
         }
     }
+    refuseUnsoundEntries([&backup](const QString &sql,
+                             const QVariantList &params) { return backup.count(sql, params); },
+        ledger);
     return tables;
-}
-
-// (date() alone passes "2012-02-31" through; a modifier makes SQLite normalise it.)
-// Entries no writer of this program produces (an impossible date, a serial used twice, a
-// main category that does not exist) mean the backup was damaged or edited; the restore is
-// refused rather than storing them.
-void refuseUnsoundEntries(Database &db, const QString &ledger)
-{
-    const qint64 badDates
-        = db.scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 WHERE 使用者 = ? "
-                                   "AND (日期 IS NULL OR date(日期, '+0 days') IS NOT 日期)"),
-                { ledger })
-              .toLongLong();
-    const qint64 repeatedSerials
-        = db.scalar(
-                QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM 單日記帳本 WHERE 使用者 = ? "
-                               "GROUP BY 日期, 帳目類型, 序列號 HAVING COUNT(*) > 1)"),
-                { ledger })
-              .toLongLong();
-    const qint64 unknownMains
-        = db.scalar(QStringLiteral(
-                        "SELECT COUNT(*) FROM 單日記帳本 e WHERE e.使用者 = ? AND NOT EXISTS ("
-                        "SELECT 1 FROM 帳目分類 c WHERE c.帳目擁有者 IN (?, ?) "
-                        "AND c.帳目類別 = CAST(e.帳目類型 AS TEXT) AND c.帳目屬性 = e.帳目屬性 "
-                        "AND c.帳目順序 = CAST(e.帳目屬性 AS INTEGER) * 100)"),
-                { ledger, ledger, Schema::TemplateOwner })
-              .toLongLong();
-    if (badDates > 0 || repeatedSerials > 0 || unknownMains > 0)
-        throw BackupRefused(QStringLiteral("此備份檔已損壞，無法回存。"));
 }
 
 void replaceLedger(Database &db, const QString &ledger, const QVector<LedgerTable> &tables)
@@ -240,7 +261,7 @@ void replaceLedger(Database &db, const QString &ledger, const QVector<LedgerTabl
         for (const QVariantList &row : table.rows)
             db.run(insert, row);
     }
-    refuseUnsoundEntries(db, ledger);
+    refuseUnsoundEntries(countIn(db), ledger);
     // The day totals are rebuilt from the restored entries rather than trusted: a backup
     // whose totals disagree with its entries must not carry that into the live data.
     db.exec(QStringLiteral("DELETE FROM 記帳本 WHERE 使用者 = ?"), { ledger });
@@ -346,15 +367,44 @@ void Backup::backupTo(const QString &target)
     guard.keep = true;
 }
 
-Backup::RestoreResult Backup::restoreLedger(
-    const QString &backupFile, const QString &ledger, const QDateTime &now)
+Backup::RestorePlan Backup::prepareRestore(const QString &backupFile, const QString &ledger)
 {
     const QVector<LedgerTable> tables = readLedger(backupFile, ledger);
+    RestorePlan plan;
+    plan.ledger = ledger;
     bool any = false;
-    for (const LedgerTable &table : tables)
+    for (const LedgerTable &table : tables) {
         any = any || !table.rows.isEmpty();
+        plan.rows << table.rows;
+    }
     if (!any)
         throw BackupRefused(noLedgerDataMessage());
+    plan.backupEntries = tables.front().rows.size();
+    plan.currentEntries = countIn(m_db)(
+        QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 WHERE 使用者 = ?"), { ledger });
+    return plan;
+}
+
+QString Backup::restoreQuestion(const RestorePlan &plan)
+{
+    return QStringLiteral("備份中「%1」有 %2 筆記帳資料，目前有 %3 筆；回存後目前的資料將被取代，"
+                          "確定要回存嗎？")
+        .arg(plan.ledger, formatAmount(plan.backupEntries), formatAmount(plan.currentEntries));
+}
+
+QString Backup::restoredMessage(const RestoreResult &result)
+{
+    return QStringLiteral("回存完成。回存前的資料已另存為：\n%1")
+        .arg(QDir::toNativeSeparators(result.safetyCopy));
+}
+
+Backup::RestoreResult Backup::applyRestore(const RestorePlan &plan, const QDateTime &now)
+{
+    QVector<LedgerTable> tables = ledgerTables();
+    if (plan.rows.size() != tables.size())
+        throw DbError(QStringLiteral("回存資料不完整，未進行回存。"));
+    for (int i = 0; i < tables.size(); ++i)
+        tables[i].rows = plan.rows[i];
 
     RestoreResult result;
     result.safetyCopy = safetyCopyName(m_programDir, now);
@@ -365,9 +415,15 @@ Backup::RestoreResult Backup::restoreLedger(
             QStringLiteral("回存前無法先備份目前的資料，未進行回存。\n%1").arg(e.message()));
     }
 
-    replaceLedger(m_db, ledger, tables);
+    replaceLedger(m_db, plan.ledger, tables);
     result.compacted = compact();
     return result;
+}
+
+Backup::RestoreResult Backup::restoreLedger(
+    const QString &backupFile, const QString &ledger, const QDateTime &now)
+{
+    return applyRestore(prepareRestore(backupFile, ledger), now);
 }
 
 bool Backup::compact()

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
+#include <QVector>
 
 // A backup or restore the program declines because of the chosen file; nothing was changed.
 // message() is the reason the user is shown.
@@ -37,17 +39,36 @@ public:
     // or BackupRefused (target is the live data file).
     void backupTo(const QString &target);
 
+    // A restore read and checked but not yet applied: what the user is asked about.
+    struct RestorePlan
+    {
+        QString ledger;
+        qint64 backupEntries = 0; // the ledger's entries in the backup
+        qint64 currentEntries = 0; // the ledger's entries now
+        // The ledger's rows of the four tables, in the order the restore writes them.
+        QVector<QVector<QVariantList>> rows;
+    };
     struct RestoreResult
     {
         QString safetyCopy;
         bool compacted = false;
     };
-    // Replaces all of ledger's entries, day totals, categories and settings with those in
-    // backupFile. Throws BackupRefused when the file is not a backup of this program or
-    // holds nothing of the ledger, DbError on any other failure; either way the live data
-    // is as it was.
+    // Reads the ledger's rows from backupFile and checks them; nothing is written. Throws
+    // BackupRefused when the file is not a sound backup of this program or holds nothing of
+    // the ledger, DbError when it cannot be read.
+    RestorePlan prepareRestore(const QString &backupFile, const QString &ledger);
+    // The question asked before a plan is applied, naming both entry counts.
+    static QString restoreQuestion(const RestorePlan &plan);
+    // Keeps a safety copy of the live file, then replaces all of the ledger's entries, day
+    // totals, categories and settings with the plan's. Throws DbError on any failure (the
+    // live data is then as it was).
+    RestoreResult applyRestore(
+        const RestorePlan &plan, const QDateTime &now = QDateTime::currentDateTime());
+    // Both steps at once, without a question.
     RestoreResult restoreLedger(const QString &backupFile, const QString &ledger,
         const QDateTime &now = QDateTime::currentDateTime());
+    // The message after a restore, naming the safety copy.
+    static QString restoredMessage(const RestoreResult &result);
 
     // Gives the space of removed rows back to the file system. Failing is harmless: the
     // data stays as it is, merely uncompacted; so a failure only returns false.

@@ -95,14 +95,23 @@ void TDataFileSaved_Form::jvbtbtn3Click()
         QStringLiteral("回存"), m_program.ProgramDir, fileFilter());
     if (source.isEmpty())
         return;
-    if (!m_program.prompts().askYesNo(QStringLiteral("回存將會覆蓋目前資料，確認是否回存？"))) {
+    // The backup is read and checked first, so the question can say what it holds and what
+    // would be replaced, and a file that cannot be restored is refused before anything is
+    // asked.
+    Backup backup(m_program.db(), m_program.ProgramDir);
+    Backup::RestorePlan plan;
+    if (!runWith(
+            jvbtbtn3, [&] { plan = backup.prepareRestore(source, m_program.currentLedger()); }))
+        return;
+    if (!m_program.prompts().askYesNo(Backup::restoreQuestion(plan))) {
         close();
         return;
     }
-    const QString ledger = m_program.currentLedger();
-    if (runWith(jvbtbtn3,
-            [&] { Backup(m_program.db(), m_program.ProgramDir).restoreLedger(source, ledger); }))
+    Backup::RestoreResult result;
+    if (runWith(jvbtbtn3, [&] { result = backup.applyRestore(plan); })) {
+        m_program.prompts().message(Backup::restoredMessage(result));
         close();
+    }
 }
 
 void TDataFileSaved_Form::closeEvent(QCloseEvent *event)

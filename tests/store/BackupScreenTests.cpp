@@ -4,6 +4,7 @@
 #include "store/DataFileSaved_Unit.h"
 #include "support/TestProgram.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -104,10 +105,13 @@ TEST(BackupScreen, AnsweringNoToTheRestoreQuestionClosesWithoutAnyChange)
     s.t.prompts().confirmAnswers.push_back(false);
     QTest::mouseClick(s.button("jvbtbtn3"), Qt::LeftButton);
 
-    // Asked in the standard question box with 是 and 否, not in the program's own dialog.
+    // Asked in the standard question box with 是 and 否, after the backup was read, with what
+    // it holds and what would be replaced.
     EXPECT_TRUE(s.t.prompts().questions.isEmpty());
     EXPECT_EQ(s.t.prompts().yesNoQuestions,
-        QStringList({ QStringLiteral("回存將會覆蓋目前資料，確認是否回存？") }));
+        QStringList({ QStringLiteral("備份中「%1」有 4 筆記帳資料，目前有 5 筆；"
+                                     "回存後目前的資料將被取代，確定要回存嗎？")
+                          .arg(Ledger) }));
     EXPECT_FALSE(s.form()->isVisible());
     EXPECT_TRUE(s.t->RM_Main_Form->isVisible());
     EXPECT_EQ(dump(s.t.db()), before);
@@ -129,10 +133,37 @@ TEST(BackupScreen, RestoreBringsBackTheCurrentLedgerAndCloses)
     EXPECT_TRUE(s.t.prompts().warnings.isEmpty());
     EXPECT_EQ(dump(s.t.db(), Ledger), backedUp);
     EXPECT_EQ(dump(s.t.db(), Other), others);
-    EXPECT_EQ(safetyCopies(s.t.dir()).size(), 1);
+    // The message afterwards says where the data as it was before is kept.
+    const QStringList copies = safetyCopies(s.t.dir());
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(s.t.prompts().messages,
+        QStringList(
+            { QStringLiteral("回存完成。回存前的資料已另存為：\n%1")
+                    .arg(QDir::toNativeSeparators(s.t.dir() + QLatin1Char('/') + copies[0])) }));
     EXPECT_FALSE(s.form()->isVisible());
     EXPECT_TRUE(s.t->RM_Main_Form->isVisible());
     EXPECT_TRUE(s.button("jvbtbtn3")->isEnabled());
+}
+
+TEST(BackupScreen, ABackupWithoutEntriesOfTheLedgerSaysSoBeforeReplacingThem)
+{
+    BackupScreen s;
+    // The ledger had its categories but no entries yet when this backup was made.
+    const QString file = s.t.dir() + QStringLiteral("/early.BAK");
+    s.t.db().exec(QStringLiteral("DELETE FROM 單日記帳本 WHERE 使用者 = ?"), { Ledger });
+    Backup(s.t.db(), s.t.dir()).backupTo(file);
+    s.t.addEntry(Ledger, QDate(2012, 3, 2), true, 2, QStringLiteral("投資"), 5);
+    s.t.addEntry(Ledger, QDate(2012, 3, 3), false, 1, QStringLiteral("餐飲"), 60);
+    const QStringList before = dump(s.t.db());
+    s.t.prompts().openPaths.push_back(file);
+    s.t.prompts().confirmAnswers.push_back(false);
+    QTest::mouseClick(s.button("jvbtbtn3"), Qt::LeftButton);
+
+    EXPECT_EQ(s.t.prompts().yesNoQuestions,
+        QStringList({ QStringLiteral("備份中「%1」有 0 筆記帳資料，目前有 2 筆；"
+                                     "回存後目前的資料將被取代，確定要回存嗎？")
+                          .arg(Ledger) }));
+    EXPECT_EQ(dump(s.t.db()), before);
 }
 
 TEST(BackupScreen, ARefusedRestoreSaysWhyAndStaysOpen)
@@ -144,6 +175,8 @@ TEST(BackupScreen, ARefusedRestoreSaysWhyAndStaysOpen)
     s.t.prompts().openPaths.push_back(junk);
     QTest::mouseClick(s.button("jvbtbtn3"), Qt::LeftButton);
 
+    // Refused before any question: there is nothing to confirm.
+    EXPECT_TRUE(s.t.prompts().yesNoQuestions.isEmpty());
     EXPECT_EQ(
         s.t.prompts().warnings, QStringList({ QStringLiteral("此備份檔不是本程式的資料檔") }));
     EXPECT_EQ(dump(s.t.db()), before);

@@ -306,9 +306,25 @@ TEST(Restore, FilesThatCannotBeRestoredChangeNothingAndSayWhy)
             },
             Backup::noLedgerDataMessage() },
     };
+    // Backups edited by hand: refused before anything (even the safety copy) is written.
+    const QString damaged = QStringLiteral("此備份檔已損壞，無法回存。");
+    const auto edited = [&](const char *sql) {
+        return [&t, sql](const QString &p) {
+            Backup(t.db(), t.dir()).backupTo(p);
+            makeSqliteFile(p, { QString::fromUtf8(sql) });
+        };
+    };
+    const Case editedCases[] = {
+        { "an impossible date", edited("UPDATE 單日記帳本 SET 日期 = '2012-02-31'"), damaged },
+        { "a serial used twice", edited("UPDATE 單日記帳本 SET 序列號 = 2012030101"), damaged },
+        { "a main category that does not exist", edited("UPDATE 單日記帳本 SET 帳目屬性 = '9'"),
+            damaged },
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    all.insert(all.end(), std::begin(editedCases), std::end(editedCases));
     const QStringList before = dump(t.db());
     int n = 0;
-    for (const Case &c : cases) {
+    for (const Case &c : all) {
         SCOPED_TRACE(c.what);
         const QString path = dir + QStringLiteral("/case%1.BAK").arg(++n);
         c.make(path);
@@ -324,6 +340,38 @@ TEST(Restore, FilesThatCannotBeRestoredChangeNothingAndSayWhy)
         EXPECT_TRUE(safetyCopies(dir).isEmpty());
         EXPECT_EQ(readBytes(path), fileBefore);
     }
+}
+
+TEST(Restore, PreparingReadsAndCountsBothSidesWithoutWritingAnything)
+{
+    TestProgram t;
+    fillTwoLedgers(t);
+    const QString backup = t.dir() + QStringLiteral("/saved.BAK");
+    Backup(t.db(), t.dir()).backupTo(backup);
+    t.addEntry(Ledger, QDate(2012, 3, 30), true, 2, QStringLiteral("投資"), 5);
+    const QStringList before = dump(t.db());
+
+    Backup b(t.db(), t.dir());
+    const Backup::RestorePlan plan = b.prepareRestore(backup, Ledger);
+    EXPECT_EQ(plan.backupEntries, 4);
+    EXPECT_EQ(plan.currentEntries, 5);
+    EXPECT_EQ(dump(t.db()), before);
+    EXPECT_TRUE(safetyCopies(t.dir()).isEmpty());
+
+    b.applyRestore(plan);
+    EXPECT_EQ(
+        t.db()
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本 WHERE 使用者 = ?"), { Ledger })
+            .toInt(),
+        4);
+
+    Backup::RestorePlan shop;
+    shop.ledger = QStringLiteral("小店");
+    shop.backupEntries = 120;
+    shop.currentEntries = 5230;
+    EXPECT_EQ(Backup::restoreQuestion(shop),
+        QStringLiteral("備份中「小店」有 120 筆記帳資料，目前有 5,230 筆；"
+                       "回存後目前的資料將被取代，確定要回存嗎？"));
 }
 
 TEST(Restore, AFailureAnywhereInTheReplacementLeavesTheLiveDataAsItWas)
