@@ -213,18 +213,20 @@ TYear_Month_Form::TYear_Month_Form(Program &program)
     auto guarded = [this](auto handler) {
         return [this, handler] { m_program.guarded([this, handler] { (this->*handler)(); }); };
     };
+    // The user's steps and choices rebuild through the window's refresh, so a failure they
+    // meet is reported by them and not once more by the activation after the message box.
+    auto rebuilding = [this](const std::function<void()> &handler) {
+        return [this, handler] {
+            if (!m_filling)
+                refreshByUser(m_program.prompts(), handler);
+        };
+    };
     connect(YSpeedButton1, &QToolButton::clicked, this,
-        [this] { m_program.guarded([this] { YSpeedButton1Click(YSpeedButton1); }); });
+        rebuilding([this] { YSpeedButton1Click(YSpeedButton1); }));
     connect(YSpeedButton2, &QToolButton::clicked, this,
-        [this] { m_program.guarded([this] { YSpeedButton1Click(YSpeedButton2); }); });
-    connect(cbb1, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling)
-            m_program.guarded([this] { cbb1Change(); });
-    });
-    connect(cbb2, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_filling)
-            m_program.guarded([this] { cbb2Change(); });
-    });
+        rebuilding([this] { YSpeedButton1Click(YSpeedButton2); }));
+    connect(cbb1, &QComboBox::currentIndexChanged, this, rebuilding([this] { cbb1Change(); }));
+    connect(cbb2, &QComboBox::currentIndexChanged, this, rebuilding([this] { cbb2Change(); }));
     connect(BitBtn1, &QPushButton::clicked, this, guarded(&TYear_Month_Form::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, guarded(&TYear_Month_Form::BitBtn2Click));
     connect(BitBtn3, &QPushButton::clicked, this, guarded(&TYear_Month_Form::BitBtn3Click));
@@ -242,7 +244,6 @@ void TYear_Month_Form::openFromCalendar(int year)
     Y_Label->setText(QString::number(year));
     if (mode() != YearAnalysis::Mode::Comparison)
         m_program.guarded([this] { fillCategories(); });
-    m_activationFailure.clear();
     showCentred();
     FormActivate();
 }
@@ -363,17 +364,7 @@ void TYear_Month_Form::cbb2Change()
 
 void TYear_Month_Form::FormActivate()
 {
-    try {
-        rebuild();
-        m_activationFailure.clear();
-    } catch (const std::exception &e) {
-        const QString message = QString::fromUtf8(e.what());
-        // The message box activates this window again when it closes; say it once.
-        if (message == m_activationFailure)
-            return;
-        m_activationFailure = message;
-        m_program.prompts().error(message);
-    }
+    refreshOnActivation(m_program.prompts(), [this] { rebuild(); });
 }
 
 void TYear_Month_Form::rebuild()

@@ -103,6 +103,5 @@ private:
     QCategoryAxis *m_axisY = nullptr;
     QSet<QString> m_pictures; // pictures written since the screen was opened
     QString m_pictureFailure; // the picture path that could not be written last
-    QString m_activationFailure; // the last rebuild failure reported on activation
     bool m_filling = false; // boxes being refilled: their change signals do not rebuild
 };

@@ -92,6 +92,22 @@ private:
     DrawPanel m_draw;
 };
 
+// A label whose text, when it is wider than the label, is shown cut short with "…"; text()
+// stays the whole text.
+class ElidedLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    bool isElided() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString shownText() const;
+};
+
 // A label that reports a click (the rights label).
 class ClickLabel : public QLabel
 {

@@ -153,8 +153,10 @@ void TRM_Main_Form::createMonthRow()
     connect(MSpeedButton1, &QToolButton::clicked, this, [this] { MSpeedButton1Click(-1); });
     connect(MSpeedButton2, &QToolButton::clicked, this, [this] { MSpeedButton1Click(1); });
 
-    User_Label = new QLabel(Guest, this);
+    User_Label = new ElidedLabel(Guest, this);
     User_Label->setObjectName(QStringLiteral("User_Label"));
+    // Its right edge is fixed; a name set while the calendar shows stays there too.
+    User_Label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     User_Label->setFont(pixelFont(24));
     QPalette navy = User_Label->palette();
     navy.setColor(QPalette::WindowText, Navy);
@@ -244,25 +246,48 @@ int TRM_Main_Form::monthShown() const
 
 void TRM_Main_Form::placeUserLabel()
 {
-    User_Label->adjustSize();
-    User_Label->move(Year_Label->x() - 50 - User_Label->width(),
-        Year_Label->y() + (Year_Label->height() - User_Label->height()) / 2);
+    // It grows to the left up to a gap before the next-month arrow, which stays clickable;
+    // a longer name is cut short and shown whole as the tooltip.
+    const int right = Year_Label->x() - 50;
+    const int left = MSpeedButton2->geometry().right() + 1 + 8;
+    const QSize natural = User_Label->sizeHint();
+    const int width = std::min(natural.width(), right - left);
+    User_Label->setGeometry(right - width,
+        Year_Label->y() + (Year_Label->height() - natural.height()) / 2, width, natural.height());
+    User_Label->setToolTip(natural.width() > width ? User_Label->text() : QString());
 }
 
 void TRM_Main_Form::FormActivate()
 {
     placeUserLabel();
-    m_program.guarded([this] {
+    const bool filled = refreshOnActivation(m_program.prompts(), [this] {
         if (isLoggedIn()) {
             m_program.db().open();
             for (QPushButton *button : { BitBtn2, BitBtn3, BitBtn4, BitBtn5, BitBtn6 })
                 button->setEnabled(true);
-            // The yearly screen's 年度分析 opens with a ledger, like the commands here.
-            if (m_program.Year_Form && m_program.Year_Form->BitBtn3)
-                m_program.Year_Form->BitBtn3->setEnabled(true);
         }
         FillMonthCalendar(Year_Label->value(), monthShown());
     });
+    // Another screen may have moved the month or the ledger meanwhile: what the page still
+    // shows is not the labelled month's, so it shows that month's days without figures.
+    if (!filled
+        && m_filled != FilledMonth { User_Label->text(), Year_Label->value(), monthShown() })
+        showDaysWithoutFigures(Year_Label->value(), monthShown());
+}
+
+void TRM_Main_Form::showDaysWithoutFigures(int year, int month)
+{
+    const MonthCalendar::Cells cells = MonthCalendar::layout(year, month);
+    for (int k = 0; k < MonthCalendar::CellCount; ++k)
+        fillCell(RichEdits[k], cells[k], false);
+    for (int panel = 0; panel < 4; ++panel)
+        StatusBar1->setPanelText(panel, QString());
+    MonthBalanceText = QStringLiteral("0");
+    StatusBar1->setOwnerDrawn(2, false);
+    StatusBar1->setOwnerDrawn(3, false);
+    StatusBar1->update();
+    describeStatusBar();
+    m_filled = { User_Label->text(), year, month };
 }
 
 void TRM_Main_Form::FillMonthCalendar(int year, int month)
@@ -279,6 +304,7 @@ void TRM_Main_Form::FillMonthCalendar(int year, int month)
     }
     for (int k = 0; k < MonthCalendar::CellCount; ++k)
         fillCell(RichEdits[k], cells[k], withTotals);
+    m_filled = { User_Label->text(), year, month };
     if (!withTotals)
         return;
     StatusBar1->setPanelText(0, QStringLiteral("收入: ") + formatAmount(totals.income));
@@ -289,6 +315,17 @@ void TRM_Main_Form::FillMonthCalendar(int year, int month)
     StatusBar1->setOwnerDrawn(2, true);
     StatusBar1->setOwnerDrawn(3, true);
     StatusBar1->update();
+    describeStatusBar();
+}
+
+void TRM_Main_Form::describeStatusBar()
+{
+    // The balance is painted; screen readers get the month's totals as the bar's name.
+    QStringList spoken;
+    for (int panel = 0; panel < StatusBar1->panelCount(); ++panel)
+        spoken << StatusBar1->panelText(panel);
+    spoken.removeAll(QString());
+    StatusBar1->setAccessibleName(spoken.join(QLatin1Char(' ')));
 }
 
 void TRM_Main_Form::fillCell(DayCell *cell, const CalendarCell &data, bool withTotals)
@@ -322,20 +359,36 @@ QColor TRM_Main_Form::monthBalanceColor() const
     return winColor(digits.toLongLong() < 0 ? Palette::Expense : Palette::Income);
 }
 
-void TRM_Main_Form::refill(int year, int month)
+bool TRM_Main_Form::refill(int year, int month)
 {
-    m_program.guarded([this, year, month] { FillMonthCalendar(year, month); });
+    return refreshByUser(
+        m_program.prompts(), [this, year, month] { FillMonthCalendar(year, month); });
 }
 
 void TRM_Main_Form::Year_LabelChange()
 {
-    if (!m_navigating)
-        refill(Year_Label->value(), monthShown());
+    // Hidden, the calendar is refilled when it is shown again.
+    if (m_navigating || !isVisible())
+        return;
+    if (!refill(Year_Label->value(), monthShown()))
+        showFilledPeriod();
 }
 
 void TRM_Main_Form::Year_LabelKeyDown()
 {
-    refill(Year_Label->value(), monthShown());
+    if (!refill(Year_Label->value(), monthShown()))
+        showFilledPeriod();
+}
+
+void TRM_Main_Form::showFilledPeriod()
+{
+    // The page keeps the figures it had; the year and month say whose they are.
+    if (m_filled.ledger != User_Label->text())
+        return;
+    M_Label->setText(QStringLiteral("%1月").arg(m_filled.month));
+    m_navigating = true;
+    Year_Label->setValue(m_filled.year);
+    m_navigating = false;
 }
 
 void TRM_Main_Form::MSpeedButton1Click(int step)
@@ -352,11 +405,13 @@ void TRM_Main_Form::MSpeedButton1Click(int step)
     // The calendar ends where the year box does.
     if (year < Year_Label->minimum() || year > Year_Label->maximum())
         return;
+    // Filled first: after a failure the page and the month shown stay together.
+    if (!refill(year, month))
+        return;
     M_Label->setText(QStringLiteral("%1月").arg(month));
     m_navigating = true;
     Year_Label->setValue(year);
     m_navigating = false;
-    refill(Year_Label->value(), month);
 }
 
 void TRM_Main_Form::RichEdit1MouseMove(DayCell *cell)

@@ -92,7 +92,12 @@ private:
     bool isLoggedIn() const;
     int monthShown() const;
     void fillCell(DayCell *cell, const CalendarCell &data, bool withTotals);
-    void refill(int year, int month);
+    // The user's refill; false (and reported) when it failed.
+    bool refill(int year, int month);
+    // After a failed refill: the labels go back to the month the page still shows.
+    void showFilledPeriod();
+    void showDaysWithoutFigures(int year, int month);
+    void describeStatusBar();
     // Runs a command that hides this window and opens another screen.
     void openScreen(const std::function<void()> &open);
 
@@ -100,4 +105,13 @@ private:
     int m_clickedDay = 0;
     // Set while the month arrows move the year, so the month is filled once.
     bool m_navigating = false;
+    // Whose month the page shows.
+    struct FilledMonth
+    {
+        QString ledger;
+        int year = 0;
+        int month = 0;
+        bool operator==(const FilledMonth &) const = default;
+    };
+    FilledMonth m_filled;
 };

@@ -292,7 +292,7 @@ void TCashSet_Form::closeEvent(QCloseEvent *event)
     day->refillSubcategoryPickers();
     day->setEnabled(true);
     if (day->isVisible())
-        day->FormActivate();
+        day->reload();
     else
         day->showCentred();
     event->accept();

@@ -352,7 +352,8 @@ void TCashRecord_Form::showDate(const QDate &date)
 
 void TCashRecord_Form::openFromCalendar(const QDate &date)
 {
-    m_program.guarded([&] {
+    // The opening's reads and the load are one showing's refresh: a failure is said once.
+    refreshOnActivation(m_program.prompts(), [&] {
         Database &db = m_program.db();
         const QString ledger = m_program.currentLedger();
         showDate(date);
@@ -388,10 +389,20 @@ void TCashRecord_Form::openFromCalendar(const QDate &date)
 
 void TCashRecord_Form::FormActivate()
 {
+    load(false);
+}
+
+void TCashRecord_Form::reload()
+{
+    load(true);
+}
+
+void TCashRecord_Form::load(bool byUser)
+{
     if (!m_program.loggedIn() || D_Label->text().isEmpty())
         return;
     m_loadedDate = QDate();
-    m_program.guarded([&] {
+    const auto read = [&] {
         const QDate date = shownDate();
         if (!date.isValid())
             return;
@@ -419,13 +430,16 @@ void TCashRecord_Form::FormActivate()
         N2->setVisible(!empty);
         StatusBar1->clearMessage();
         chk1->setVisible(PageControl1->currentIndex() == 1);
-    });
+    };
+    const bool loaded = byUser ? refreshByUser(m_program.prompts(), read)
+                               : refreshOnActivation(m_program.prompts(), read);
     // Rows of another day must not stand under this date: a save would write them here.
     if (!m_loadedDate.isValid()) {
         ListView1->clear();
         ListView2->clear();
     }
-    mainCategoryChange(activePage());
+    if (loaded)
+        mainCategoryChange(activePage());
 }
 
 void TCashRecord_Form::fillEntries(const QList<DayEntry> &entries)
@@ -575,6 +589,9 @@ void TCashRecord_Form::record(Page &p)
             QStringLiteral("注意"), QStringLiteral("金額欄內請輸入純數字！！"));
         return;
     }
+    // The day is stored with the new or changed row first; only then does the screen take
+    // it, so a failed save leaves what was typed for another try.
+    QList<DayEntry> rows = rowsOnScreen();
     if (p.record->text() == Record) {
         DayEntry entry;
         entry.income = p.income;
@@ -585,6 +602,9 @@ void TCashRecord_Form::record(Page &p)
         entry.note = p.note->text();
         entry.period = QStringLiteral("");
         if (!m_program.guarded([&] { entry.serial = dayBook().nextSerial(shownDate(), p.income); }))
+            return;
+        rows.insert(p.income ? ListView1->topLevelItemCount() : rows.size(), entry);
+        if (!saveDay(rows))
             return;
         addRow(p.list, entry);
         // A name typed under a main category without subcategories is listed on its own.
@@ -597,29 +617,44 @@ void TCashRecord_Form::record(Page &p)
         p.amount->clear();
         p.note->clear();
     } else {
-        if (QTreeWidgetItem *item = p.list->topLevelItem(m_modifiedRow)) {
+        QTreeWidgetItem *item = p.list->topLevelItem(m_modifiedRow);
+        if (item) {
+            DayEntry &row = rows[(p.income ? 0 : ListView1->topLevelItemCount()) + m_modifiedRow];
+            row.amount = *amount;
+            row.note = p.note->text();
+            row.serial = p.note->toolTip().trimmed().toLongLong();
+            // Changed here, so no longer what a recurring item posted.
+            row.period = QStringLiteral("");
+        }
+        if (!saveDay(rows))
+            return; // the change stays pending
+        if (item) {
             item->setText(AmountColumn, formatAmount(*amount));
             item->setData(CaptionColumn, AmountRole, *amount);
             item->setText(NoteColumn, p.note->text());
             item->setText(SerialColumn, p.note->toolTip());
-            // Changed here, so no longer what a recurring item posted.
             item->setData(CaptionColumn, PeriodRole, QStringLiteral(""));
         }
         cancelModification();
     }
     p.amount->setFocus();
     p.record->setEnabled(false);
-    Button3Click();
-    FormActivate();
+    reload();
 }
 
 void TCashRecord_Form::Button3Click()
 {
+    saveDay(rowsOnScreen());
+}
+
+bool TCashRecord_Form::saveDay(const QList<DayEntry> &rows)
+{
     if (!m_program.loggedIn() || D_Label->text().isEmpty() || !dayLoaded())
-        return;
-    const bool saved = m_program.guarded([&] { dayBook().save(shownDate(), rowsOnScreen()); });
+        return false;
+    const bool saved = m_program.guarded([&] { dayBook().save(shownDate(), rows); });
     if (saved)
         StatusBar1->showMessage(QStringLiteral("當日記帳完成"));
+    return saved;
 }
 
 void TCashRecord_Form::ListView1DblClick()
@@ -705,7 +740,7 @@ void TCashRecord_Form::N1Click()
         return;
     delete selected.first();
     Button3Click();
-    FormActivate();
+    reload();
 }
 
 void TCashRecord_Form::PopupMenu1Popup()
@@ -824,7 +859,7 @@ void TCashRecord_Form::DSpeedButton1Click(QToolButton *sender)
         m_program.RM_Main_Form->Year_Label->setValue(date.year());
     m_program.RM_Main_Form->M_Label->setText(QStringLiteral("%1月").arg(date.month()));
     showDate(date);
-    FormActivate();
+    reload();
 }
 
 bool TCashRecord_Form::PageControl1Changing()
@@ -837,7 +872,7 @@ bool TCashRecord_Form::PageControl1Changing()
 void TCashRecord_Form::PageControl1Change()
 {
     resetPages();
-    FormActivate();
+    reload();
 }
 
 void TCashRecord_Form::BitBtn3Click()

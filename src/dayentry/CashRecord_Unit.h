@@ -29,8 +29,11 @@ class TCashRecord_Form : public GradientWindow
 public:
     explicit TCashRecord_Form(Program &program);
 
-    // Loads the shown day of the current ledger.
+    // Loads the shown day of the current ledger when the screen is shown; a failure is
+    // reported once per showing.
     void FormActivate() override;
+    // The same load after the user's action (a step, a record, the category settings).
+    void reload();
     // Called by the calendar (already hidden) for a clicked day.
     void openFromCalendar(const QDate &date);
     // The shown date: day from D_Label, year and month from the calendar.
@@ -143,6 +146,9 @@ private:
     void fillEntries(const QList<DayEntry> &entries);
     void addRow(QTreeWidget *list, const DayEntry &entry);
     QList<DayEntry> rowsOnScreen() const;
+    void load(bool byUser);
+    // Stores the day as these rows; false (and reported) when it failed.
+    bool saveDay(const QList<DayEntry> &rows);
     DayBook dayBook();
 
     Program &m_program;

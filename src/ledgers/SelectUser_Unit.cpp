@@ -102,19 +102,10 @@ void TSelectUser_Form::FormActivate()
 {
     // The list is read afresh; the typed text stays.
     const QString text = ComboBox1->currentText();
+    // A list that cannot be read stays empty.
     QStringList names;
-    try {
-        names = m_program.directory().ListLedgerNames();
-        m_listError.clear();
-    } catch (const std::exception &e) {
-        // Closing the error box activates this screen again: the same error is reported
-        // once per showing, not in an endless round of boxes.
-        const QString message = QString::fromUtf8(e.what());
-        if (message != m_listError) {
-            m_listError = message;
-            m_program.prompts().error(message);
-        }
-    }
+    refreshOnActivation(
+        m_program.prompts(), [&] { names = m_program.directory().ListLedgerNames(); });
     {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->clear();
@@ -246,12 +237,6 @@ void TSelectUser_Form::Button4Click()
         btn_pw->setEnabled(false);
         m_program.prompts().warning(QStringLiteral("帳本及相關資料己刪除！"));
     });
-}
-
-void TSelectUser_Form::hideEvent(QHideEvent *event)
-{
-    m_listError.clear();
-    GradientWindow::hideEvent(event);
 }
 
 void TSelectUser_Form::closeEvent(QCloseEvent *event)

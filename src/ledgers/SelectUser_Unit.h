@@ -43,11 +43,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     bool boxHoldsListedItem() const;
 
     Program &m_program;
-    QString m_listError; // the directory error last reported on activation
 };

@@ -323,7 +323,8 @@ void TFirmCash_Form::openFromCalendar(int year, int month)
     const QDate first(year, month, 1);
     StartDatePciker1->setDate(first);
     StartDatePciker2->setDate(first);
-    m_program.guarded([&] {
+    // Part of this showing's refresh: a failure here is the one message of the showing.
+    const bool read = refreshOnActivation(m_program.prompts(), [&] {
         Database &db = m_program.db();
         const QString ledger = m_program.currentLedger();
         for (Page *page : { &m_income, &m_expense }) {
@@ -339,7 +340,8 @@ void TFirmCash_Form::openFromCalendar(int year, int month)
             page->entryName->setEditText(shown);
         }
     });
-    in_main_itemChange();
+    if (read)
+        in_main_itemChange();
     JvDatePickerEdit1->setDate(QDate(year, 12, 31));
     JvDatePickerEdit2->setDate(QDate(year, 12, 31));
     m_pages->setPage(m_program.DefaultDayPage == 1 ? 1 : 0);
@@ -349,10 +351,18 @@ void TFirmCash_Form::openFromCalendar(int year, int month)
 
 void TFirmCash_Form::FormActivate()
 {
-    QList<RecurringItem> items;
-    if (!m_program.guarded(
-            [&] { items = RecurringPlan(m_program.db(), m_program.currentLedger()).items(); }))
-        return;
+    refreshOnActivation(m_program.prompts(), [this] { refillLists(); });
+}
+
+void TFirmCash_Form::refresh()
+{
+    refreshByUser(m_program.prompts(), [this] { refillLists(); });
+}
+
+void TFirmCash_Form::refillLists()
+{
+    const QList<RecurringItem> items
+        = RecurringPlan(m_program.db(), m_program.currentLedger()).items();
     m_income.items.clear();
     m_expense.items.clear();
     for (const RecurringItem &item : std::as_const(items))
@@ -534,7 +544,7 @@ void TFirmCash_Form::N1Click()
         runAction(page);
     }
     resetBothPages(true);
-    FormActivate();
+    refresh();
 }
 
 void TFirmCash_Form::Button4Click()
@@ -580,7 +590,7 @@ void TFirmCash_Form::runAction(Page &page)
     if (!done)
         return; // the editor keeps what the user entered
     toPostingState(page);
-    FormActivate();
+    refresh();
 }
 
 void TFirmCash_Form::toPostingState(Page &page)
@@ -619,7 +629,7 @@ bool TFirmCash_Form::PageControl1Changing()
 void TFirmCash_Form::PageControl1Change()
 {
     resetBothPages(true);
-    FormActivate();
+    refresh();
 }
 
 void TFirmCash_Form::BitBtn3Click()

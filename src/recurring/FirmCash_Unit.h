@@ -42,8 +42,10 @@ class TFirmCash_Form : public GradientWindow
 public:
     explicit TFirmCash_Form(Program &program);
 
-    // Rebuilds both lists and the monthly sums.
+    // Rebuilds both lists and the monthly sums; a failure is reported once per showing.
     void FormActivate() override;
+    // The same after the user's posting, change, deletion or page switch.
+    void refresh();
     // Prepares the screen for the calendar's month and shows it in place of the calendar.
     void openFromCalendar(int year, int month);
 
@@ -127,6 +129,8 @@ private:
     void toPostingState(Page &page);
     void resetBothPages(bool startOfMonth);
     void fillList(Page &page);
+    // Throws when the items cannot be read.
+    void refillLists();
     void leaveToCalendar();
     QDate firstOfCurrentMonth() const;
 

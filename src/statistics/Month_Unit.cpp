@@ -138,13 +138,20 @@ void TMonth_Form::MSpeedButton1Click(QToolButton *sender)
     // The calendar cannot show a year outside its range; stay on the month shown then.
     if (y < year->minimum() || y > year->maximum())
         return;
-    // The month first: a year change makes the calendar refill the month it shows.
-    const QString caption = QStringLiteral("%1月").arg(m);
-    M_Label->setText(caption);
-    m_program.RM_Main_Form->M_Label->setText(caption);
-    if (y != year->value())
-        year->setValue(y);
-    FormActivate();
+    const QString shownCaption = M_Label->text();
+    const int shownYear = year->value();
+    auto showPeriod = [&](const QString &caption, int yearValue) {
+        M_Label->setText(caption);
+        m_program.RM_Main_Form->M_Label->setText(caption);
+        if (yearValue != year->value())
+            year->setValue(yearValue);
+    };
+    showPeriod(QStringLiteral("%1月").arg(m), y);
+    if (refresh())
+        return;
+    // The month that could not be read is not shown as if it were.
+    showPeriod(shownCaption, shownYear);
+    summaryStarting();
 }
 
 void TMonth_Form::BitBtn3Click()

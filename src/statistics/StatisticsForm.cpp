@@ -6,13 +6,13 @@
 #include "statistics/StatisticsReport.h"
 #include "statistics/StatisticsWidgets.h"
 #include "ui/Colors.h"
+#include "ui/EscapeLeaves.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -100,28 +100,7 @@ void StatisticsForm::placeCommon(const QRect &list, int selectorLeft, const QRec
 
 void StatisticsForm::watchKeys()
 {
-    const auto children = findChildren<QWidget *>();
-    for (QWidget *child : children)
-        child->installEventFilter(this);
-}
-
-bool StatisticsForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        leave();
-        return true;
-    }
-    return GradientWindow::eventFilter(watched, event);
-}
-
-void StatisticsForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        leave();
-        return;
-    }
-    GradientWindow::keyPressEvent(event);
+    leaveOnEscape(this, [this] { leave(); });
 }
 
 void StatisticsForm::closeEvent(QCloseEvent *event)
@@ -143,22 +122,29 @@ void StatisticsForm::openFromCalendar()
 {
     showCentred();
     JvComboBox1->setCurrentIndex(m_program.DefaultDayPage == 1 ? 1 : 0);
-    JvComboBox1Change();
+    fillGroupSelector();
+    // Still the opening: its one refresh, reported once when it fails.
+    FormActivate();
 }
 
-void StatisticsForm::JvComboBox1Change()
+void StatisticsForm::fillGroupSelector()
 {
     JvComboBox2->clear();
     JvComboBox2->addItems(CategorySummary::groupItems(JvComboBox1->currentText()));
     JvComboBox2->setCurrentIndex(0);
     ApplySelection();
-    FormActivate();
+}
+
+void StatisticsForm::JvComboBox1Change()
+{
+    fillGroupSelector();
+    refresh();
 }
 
 void StatisticsForm::JvComboBox2Change()
 {
     ApplySelection();
-    FormActivate();
+    refresh();
 }
 
 void StatisticsForm::ApplySelection()
@@ -171,18 +157,23 @@ void StatisticsForm::ApplySelection()
 void StatisticsForm::N1Click()
 {
     ViewMode = 0;
-    FormActivate();
+    refresh();
 }
 
 void StatisticsForm::N2Click()
 {
     ViewMode = 2;
-    FormActivate();
+    refresh();
 }
 
 void StatisticsForm::FormActivate()
 {
-    m_program.guarded([this] { runSummary(); });
+    refreshOnActivation(m_program.prompts(), [this] { runSummary(); });
+}
+
+bool StatisticsForm::refresh()
+{
+    return refreshByUser(m_program.prompts(), [this] { runSummary(); });
 }
 
 void StatisticsForm::runSummary()
@@ -209,7 +200,6 @@ void StatisticsForm::runSummary()
         QFile::remove(chartPicturePath());
         BitBtn1->setEnabled(false);
         BitBtn2->setEnabled(false);
-        summaryFoundNothing();
     } else {
         Chart1->setPoints(m_summary.chartPoints);
         BitBtn1->setEnabled(true);
@@ -217,9 +207,16 @@ void StatisticsForm::runSummary()
         writePicture();
         fillList(m_summary.rows);
     }
-    StatusBar1->setPanelText(0, currentStatus().caption);
+    summaryFound(m_summary.hasEntries);
+    const SummaryStatus status = currentStatus();
+    StatusBar1->setPanelText(0, status.caption);
     StatusBar1->setPanelText(2, QString());
     StatusBar1->update();
+    // The balance and the note are painted; screen readers get them as the bar's name.
+    QStringList spoken { status.caption + (status.showsBalance ? status.balanceText : QString()),
+        status.note };
+    spoken.removeAll(QString());
+    StatusBar1->setAccessibleName(spoken.join(QLatin1Char(' ')));
 }
 
 void StatisticsForm::writePicture()

@@ -19,7 +19,8 @@ class StatisticsForm : public GradientWindow
 {
     Q_OBJECT
 public:
-    // Recomputes the summary for the current selection; runs on every activation.
+    // Recomputes the summary for the current selection; runs on every activation. A failure
+    // is reported once per showing.
     void FormActivate() override;
 
     // Shown by the calendar: opens on the ledger's default side, group "公司/個人比較".
@@ -69,9 +70,10 @@ protected:
 
     // The period this screen shows.
     virtual SummaryInput periodInput() const = 0;
-    // Screen-specific steps of a run: before it, and when the period has no entries.
+    // Screen-specific steps of a run: before it, and once it knows whether the period has
+    // entries.
     virtual void summaryStarting() { }
-    virtual void summaryFoundNothing() { }
+    virtual void summaryFound(bool hasEntries) { Q_UNUSED(hasEntries) }
     // Called after the list rows are written.
     virtual void listFilled() { }
 
@@ -81,14 +83,15 @@ protected:
     // Watches every control so that Esc reaches the screen first.
     void watchKeys();
     void leaveToCalendar(bool deletePicture);
+    // The summary the user asked for (a step, a choice); false when it failed.
+    bool refresh();
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     Program &m_program;
 
 private:
+    void fillGroupSelector();
     void runSummary();
     void writePicture();
 

@@ -73,9 +73,9 @@ SummaryInput TYear_Form::periodInput() const
     return input;
 }
 
-void TYear_Form::summaryFoundNothing()
+void TYear_Form::summaryFound(bool hasEntries)
 {
-    BitBtn3->setEnabled(false);
+    BitBtn3->setEnabled(hasEntries);
 }
 
 QString TYear_Form::chartPicturePath() const
@@ -96,9 +96,14 @@ void TYear_Form::YSpeedButton1Click(QToolButton *sender)
     // The calendar cannot show a year outside its range; stay on the year shown then.
     if (y < year->minimum() || y > year->maximum())
         return;
+    const int shown = yearShown();
     Y_Label->setText(QString::number(y));
     year->setValue(y);
-    FormActivate();
+    if (refresh())
+        return;
+    // The year that could not be read is not shown as if it were.
+    Y_Label->setText(QString::number(shown));
+    year->setValue(shown);
 }
 
 void TYear_Form::BitBtn3Click()

@@ -26,14 +26,13 @@ public:
     QLabel *Y_Label = nullptr;
     QToolButton *YSpeedButton1 = nullptr;
     QToolButton *YSpeedButton2 = nullptr;
-    // Enabled by the calendar whenever it becomes active with a ledger; a year without
-    // entries disables it until then.
+    // Offered while the year shown has entries.
     QPushButton *BitBtn3 = nullptr;
     QPushButton *BitBtn4 = nullptr;
     QPushButton *BitBtn5 = nullptr;
 
 protected:
     SummaryInput periodInput() const override;
-    void summaryFoundNothing() override;
+    void summaryFound(bool hasEntries) override;
     void showEvent(QShowEvent *event) override;
 };

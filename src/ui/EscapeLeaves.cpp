@@ -1,6 +1,7 @@
 #include "ui/EscapeLeaves.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
 
 namespace {
@@ -14,10 +15,13 @@ public:
     { }
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() != QEvent::KeyPress
             || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape || !m_window->isVisible())
+            return false;
+        // Esc on an open pop-up menu closes the menu only.
+        if (qobject_cast<QMenu *>(watched))
             return false;
         m_leave();
         return true;

@@ -1,6 +1,7 @@
 #include "ui/GradientWindow.h"
 
 #include "ui/Colors.h"
+#include "ui/Prompts.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -47,9 +48,43 @@ void GradientWindow::paintEvent(QPaintEvent *)
 
 bool GradientWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // An activation that arrives after the window was hidden again refreshes nothing.
+    if (event->type() == QEvent::WindowActivate && isVisible())
         FormActivate();
     return QWidget::event(event);
+}
+
+bool GradientWindow::refreshOnActivation(Prompts &prompts, const std::function<void()> &refresh)
+{
+    return runRefresh(prompts, refresh, false);
+}
+
+bool GradientWindow::refreshByUser(Prompts &prompts, const std::function<void()> &refresh)
+{
+    return runRefresh(prompts, refresh, true);
+}
+
+bool GradientWindow::runRefresh(Prompts &prompts, const std::function<void()> &refresh, bool byUser)
+{
+    try {
+        refresh();
+        m_reported.clear(); // a failure after this one is news again
+        return true;
+    } catch (const std::exception &e) {
+        const QString message = QString::fromUtf8(e.what());
+        if (byUser || !m_reported.contains(message)) {
+            m_reported << message;
+            prompts.error(message);
+        }
+    }
+    return false;
+}
+
+void GradientWindow::hideEvent(QHideEvent *event)
+{
+    // The next showing says its failures again.
+    m_reported.clear();
+    QWidget::hideEvent(event);
 }
 
 void GradientWindow::changeEvent(QEvent *event)

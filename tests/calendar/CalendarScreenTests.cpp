@@ -11,6 +11,7 @@
 #include "support/TestProgram.h"
 #include "ui/Colors.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -71,6 +72,12 @@ void openCalendar(TestProgram &t, const QString &ledger, int year, int month)
     t.loginAs(ledger, year, month);
     t->RM_Main_Form->show();
     t->RM_Main_Form->FormActivate();
+}
+
+// What a screen reader hears for a control.
+QString spoken(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 } // namespace
 
@@ -139,6 +146,9 @@ TEST(CalendarScreen, DayAndMonthTotalsInTheirColours)
     EXPECT_TRUE(cal.get<PanelStatusBar>("StatusBar1")->isOwnerDrawn(3));
     for (const char *name : { "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6" })
         EXPECT_TRUE(cal.get<QPushButton>(name)->isEnabled()) << name;
+    // The painted balance reaches screen readers too.
+    EXPECT_EQ(spoken(cal.get<PanelStatusBar>("StatusBar1")),
+        QStringLiteral("收入: 1,200 支出: 2,350 本月結餘: -1,150"));
 
     // Activation refills: a change made elsewhere shows on return.
     t.addEntry("甲", QDate(2012, 3, 13), true, 2, "投資", 5000);
@@ -146,6 +156,75 @@ TEST(CalendarScreen, DayAndMonthTotalsInTheirColours)
     EXPECT_EQ(cal.day(13)->text(), QStringLiteral("13\n5,000\n-0"));
     EXPECT_EQ(cal.form->MonthBalanceText, QStringLiteral("3,850"));
     EXPECT_EQ(cal.form->monthBalanceColor(), Blue);
+    EXPECT_EQ(spoken(cal.get<PanelStatusBar>("StatusBar1")),
+        QStringLiteral("收入: 6,200 支出: 2,350 本月結餘: 3,850"));
+}
+
+TEST(CalendarScreen, AFailedRefillNeverLabelsAnotherMonthsFigures)
+{
+    TestProgram t;
+    t.copyTemplate("甲");
+    t.addEntry("甲", QDate(2012, 3, 12), true, 2, "投資", 1200);
+    Calendar cal(t);
+    openCalendar(t, "甲", 2012, 3);
+    t.db().setStatementHook([](const QString &) { throw DbError(QStringLiteral("磁碟錯誤")); });
+
+    // A step that cannot be read stays on the month whose figures the page shows.
+    cal.click("MSpeedButton2");
+    EXPECT_EQ(t.prompts().errors, QStringList { QStringLiteral("磁碟錯誤") });
+    EXPECT_EQ(cal.month(), QStringLiteral("3月"));
+    EXPECT_EQ(cal.year(), 2012);
+    EXPECT_EQ(cal.day(12)->text(), QStringLiteral("12\n1,200\n-0"));
+    cal.form->FormActivate(); // the message box closed
+    EXPECT_EQ(t.prompts().errors.size(), 1);
+    EXPECT_EQ(cal.month(), QStringLiteral("3月"));
+
+    // Another screen moved the month while the calendar was hidden: its days are shown,
+    // without March's figures under them.
+    cal.form->hide();
+    cal.form->M_Label->setText(QStringLiteral("4月"));
+    cal.form->show();
+    cal.form->FormActivate();
+    EXPECT_EQ(t.prompts().errors.size(), 2);
+    EXPECT_EQ(cal.day(1)->objectName(), QStringLiteral("RichEdit1")); // 1 April 2012: Sunday
+    EXPECT_EQ(cal.day(12)->text(), QStringLiteral("12"));
+    EXPECT_EQ(cal.panel(0), QString());
+    EXPECT_EQ(cal.panel(1), QString());
+    EXPECT_FALSE(cal.get<PanelStatusBar>("StatusBar1")->isOwnerDrawn(3));
+
+    // A typed year that cannot be read goes back to the year shown.
+    cal.get<QSpinBox>("Year_Label")->setValue(2013);
+    EXPECT_EQ(t.prompts().errors.size(), 3);
+    EXPECT_EQ(cal.year(), 2012);
+    EXPECT_EQ(cal.month(), QStringLiteral("4月"));
+
+    t.db().setStatementHook({});
+    cal.click("MSpeedButton1");
+    EXPECT_EQ(cal.month(), QStringLiteral("3月"));
+    EXPECT_EQ(cal.day(12)->text(), QStringLiteral("12\n1,200\n-0"));
+}
+
+TEST(CalendarScreen, ALongLedgerNameIsCutShortBeforeTheNextMonthArrow)
+{
+    TestProgram t;
+    Calendar cal(t);
+    const QString name(20, QChar(0x5E33)); // 帳 twenty times
+    openCalendar(t, name, 2012, 3);
+    QLabel *label = cal.get<QLabel>("User_Label");
+    QToolButton *next = cal.get<QToolButton>("MSpeedButton2");
+    const int rightEdge = cal.get<QSpinBox>("Year_Label")->x() - 50;
+    EXPECT_GT(label->geometry().left(), next->geometry().right());
+    EXPECT_EQ(label->geometry().right() + 1, rightEdge);
+    EXPECT_EQ(cal.form->childAt(next->geometry().center()), next) << "the arrow takes the click";
+    EXPECT_EQ(label->text(), name) << "the current ledger keeps its whole name";
+    EXPECT_EQ(label->toolTip(), name);
+    if (const QString dir = qEnvironmentVariable("QINGHE_SCREENSHOT_DIR"); !dir.isEmpty())
+        cal.form->grab().save(QDir(dir).filePath("calendar-long-name.png"));
+
+    cal.form->User_Label->setText(QStringLiteral("甲"));
+    cal.form->FormActivate();
+    EXPECT_EQ(label->geometry().right() + 1, rightEdge);
+    EXPECT_TRUE(label->toolTip().isEmpty());
 }
 
 TEST(CalendarScreen, EmptyMonthShowsZerosWithBlueBalance)

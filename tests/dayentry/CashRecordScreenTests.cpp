@@ -545,12 +545,35 @@ TEST_F(DayScreen, AFailedSaveLeavesTheStoredDayAndSaysWhy)
     });
     combo("in_main_item")->setCurrentIndex(3);
     QTest::keyClicks(edit("Edit1"), "60");
+    edit("Edit2")->setText(QStringLiteral("紅包"));
     button("Button4")->click();
-    t.db().setStatementHook({});
     EXPECT_EQ(t.prompts().errors, QStringList({ QStringLiteral("database is locked") }));
     EXPECT_EQ(storedEntries(t.db(), Day), before);
     EXPECT_EQ(storedTotal(t.db(), Day), QStringLiteral("100/0"));
     EXPECT_EQ(captions("ListView1"), QStringList({ QStringLiteral("投資|100|") }));
+    // What was typed stays for another try.
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("60"));
+    EXPECT_EQ(edit("Edit2")->text(), QStringLiteral("紅包"));
+    EXPECT_TRUE(button("Button4")->isEnabled());
+
+    // A change that cannot be stored stays pending with what was typed.
+    edit("Edit1")->clear();
+    edit("Edit2")->clear();
+    selectRow("ListView1", 0);
+    form()->ListView1DblClick();
+    edit("Edit1")->setText(QStringLiteral("150"));
+    button("Button4")->click();
+    EXPECT_EQ(t.prompts().errors.size(), 2);
+    EXPECT_EQ(storedEntries(t.db(), Day), before);
+    EXPECT_EQ(button("Button4")->text(), QStringLiteral("修正"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("150"));
+    EXPECT_EQ(captions("ListView1"), QStringList({ QStringLiteral("投資|100|") }));
+
+    t.db().setStatementHook({});
+    button("Button4")->click();
+    EXPECT_EQ(storedTotal(t.db(), Day), QStringLiteral("150/0"));
+    EXPECT_EQ(button("Button4")->text(), QStringLiteral("記帳"));
+    EXPECT_TRUE(edit("Edit1")->text().isEmpty());
 }
 
 TEST_F(DayScreen, TheSelectedRowIsDrawnHighlighted)

@@ -5,6 +5,7 @@
 #include "statistics/Year_Unit.h"
 #include "support/TestProgram.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QBarCategoryAxis>
 #include <QChart>
@@ -14,6 +15,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -281,6 +283,50 @@ TEST(MonthScreen, EscapeFromAnyControlLeavesLikeTheLeaveButton)
     EXPECT_FALSE(QFile::exists(f.month->chartPicturePath()));
 }
 
+TEST(StatisticsScreens, EscapeOnTheOpenChartMenuClosesOnlyTheMenu)
+{
+    Fixture f;
+    addMixedMonths(f.t);
+    for (StatisticsForm *screen :
+        { static_cast<StatisticsForm *>(f.month), static_cast<StatisticsForm *>(f.year) }) {
+        SCOPED_TRACE(screen->objectName().toStdString());
+        screen->openFromCalendar();
+        const QString picture = screen->chartPicturePath();
+        ASSERT_TRUE(QFile::exists(picture));
+        screen->pm1->popup(screen->Chart1->mapToGlobal(QPoint(40, 40)));
+        ASSERT_TRUE(screen->pm1->isVisible());
+        QTest::keyClick(screen->pm1, Qt::Key_Escape);
+        EXPECT_FALSE(screen->pm1->isVisible());
+        EXPECT_TRUE(screen->isVisible());
+        EXPECT_TRUE(QFile::exists(picture));
+        QTest::keyClick(screen->ListView1, Qt::Key_Escape); // with the menu closed, Esc leaves
+        EXPECT_FALSE(screen->isVisible());
+    }
+}
+
+TEST(StatisticsScreens, StatusBarTellsScreenReadersTheBalanceAndTheNote)
+{
+    Fixture f;
+    addMixedMonths(f.t);
+    f.month->openFromCalendar();
+    auto spoken = [&] {
+        return QAccessible::queryAccessibleInterface(f.month->StatusBar1)->text(QAccessible::Name);
+    };
+    choose(f.month->JvComboBox1, 1); // 支出, 公司/個人比較
+    EXPECT_EQ(spoken(), QStringLiteral("結餘：-8,150"));
+    choose(f.month->JvComboBox2, 1); // 進貨
+    EXPECT_EQ(spoken(),
+        QStringLiteral("毛利：%1 毛利 = 商品銷售 - 進貨")
+            .arg(f.month->currentStatus().balanceText));
+    choose(f.month->JvComboBox2, 2); // 管銷: no balance
+    EXPECT_EQ(spoken(), QStringLiteral("管銷 = 公司營運的各項費用"));
+
+    f.year->openFromCalendar();
+    choose(f.year->JvComboBox1, 1);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(f.year->StatusBar1)->text(QAccessible::Name),
+        QStringLiteral("結餘：%1").arg(f.year->currentStatus().balanceText));
+}
+
 TEST(MonthScreen, NegativeBalanceIsDrawnInRedWithALeadingMinus)
 {
     Fixture f;
@@ -313,11 +359,10 @@ TEST(MonthScreen, NegativeBalanceIsDrawnInRedWithALeadingMinus)
     EXPECT_EQ(redPixels(profit, f.month->StatusBar1->panelRect(1).adjusted(0, 0, -1, -1)), 0);
 }
 
-TEST(YearScreen, StepsTheYearWithTheCalendarAndKeepsYearAnalysisOffAfterAnEmptyYear)
+TEST(YearScreen, StepsTheYearWithTheCalendarAndOffersYearAnalysisForYearsWithEntries)
 {
     Fixture f;
     addMixedMonths(f.t);
-    f.year->BitBtn3->setEnabled(true); // as the calendar does when it becomes active
     f.year->openFromCalendar();
     EXPECT_EQ(f.year->Y_Label->text(), "2012");
     EXPECT_EQ(f.year->windowTitle(), "年統計");
@@ -345,7 +390,7 @@ TEST(YearScreen, StepsTheYearWithTheCalendarAndKeepsYearAnalysisOffAfterAnEmptyY
     EXPECT_EQ(f.year->Y_Label->text(), "2012");
     EXPECT_TRUE(f.year->BitBtn1->isEnabled());
     EXPECT_TRUE(f.year->BitBtn2->isEnabled());
-    EXPECT_FALSE(f.year->BitBtn3->isEnabled());
+    EXPECT_TRUE(f.year->BitBtn3->isEnabled());
 
     // Leaving deletes the picture of the year shown; earlier years' pictures stay.
     QTest::keyClick(f.year->JvComboBox2, Qt::Key_Escape);
