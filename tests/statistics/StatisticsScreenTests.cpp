@@ -283,6 +283,35 @@ TEST(MonthScreen, EscapeFromAnyControlLeavesLikeTheLeaveButton)
     EXPECT_FALSE(QFile::exists(f.month->chartPicturePath()));
 }
 
+TEST(StatisticsScreens, AStepThatCannotBeReadStaysOnThePeriodShown)
+{
+    Fixture f(12);
+    addMixedMonths(f.t);
+    f.t.db().setStatementHook([](const QString &) { throw DbError(QStringLiteral("磁碟錯誤")); });
+    f.month->openFromCalendar();
+    ASSERT_EQ(f.t.prompts().errors.size(), 1);
+    QTest::mouseClick(f.month->MSpeedButton2, Qt::LeftButton); // into January of 2013
+    EXPECT_EQ(f.t.prompts().errors.size(), 2);
+    EXPECT_EQ(f.month->M_Label->text(), "12月");
+    EXPECT_EQ(f.calendar->M_Label->text(), "12月");
+    EXPECT_EQ(f.calendar->Year_Label->value(), 2012);
+    EXPECT_EQ(f.month->windowTitle(), "2012年度-月統計");
+    f.month->FormActivate(); // the message box closed
+    EXPECT_EQ(f.t.prompts().errors.size(), 2);
+    f.month->hide();
+
+    f.year->openFromCalendar();
+    QTest::mouseClick(f.year->YSpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(f.t.prompts().errors.size(), 4);
+    EXPECT_EQ(f.year->Y_Label->text(), "2012");
+    EXPECT_EQ(f.calendar->Year_Label->value(), 2012);
+
+    f.t.db().setStatementHook({});
+    QTest::mouseClick(f.year->YSpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(f.year->Y_Label->text(), "2011");
+    EXPECT_EQ(f.year->ExpenseTotal, 70);
+}
+
 TEST(StatisticsScreens, EscapeOnTheOpenChartMenuClosesOnlyTheMenu)
 {
     Fixture f;
