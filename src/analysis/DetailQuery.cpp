@@ -3,6 +3,7 @@
 #include "store/Amount.h"
 #include "store/Database.h"
 #include "store/LedgerOps.h"
+#include "store/Schema.h"
 
 #include <QSqlQuery>
 
@@ -134,11 +135,13 @@ QList<DetailRow> DetailQuery::rows(const DetailFilter &filter, int limit, int of
         QStringLiteral(
             "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, "
             "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
-            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
-            "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) "
-            "SELECT e.日期, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, e.序列號 "
-            "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 AND m.帳目類別 = ? "
-            "AND m.帳目屬性 = e.帳目屬性 WHERE ")
+            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 WHERE ")
+            + Schema::mainCategoryCondition()
+            + QStringLiteral(
+                ") "
+                "SELECT e.日期, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, e.序列號 "
+                "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 AND m.帳目類別 = ? "
+                "AND m.帳目屬性 = e.帳目屬性 WHERE ")
             + where + QStringLiteral(" ORDER BY e.序列號, e.日期, e.rowid LIMIT ? OFFSET ?"),
         params);
     while (query.next()) {

@@ -80,8 +80,8 @@ QList<AnalysisCategory> YearAnalysis::mainCategories(const QString &ledger, bool
 {
     QSqlQuery query
         = m_db.exec(QStringLiteral("SELECT 帳目名稱, 帳目屬性 FROM 帳目分類 WHERE 帳目擁有者 = ? "
-                                   "AND 帳目類別 = ? AND 帳目順序 % 100 = 0 "
-                                   "AND 帳目屬性 = substr(帳目順序, 1, 1) ORDER BY 帳目順序"),
+                                   "AND 帳目類別 = ? AND ")
+                + Schema::mainCategoryCondition() + QStringLiteral(" ORDER BY 帳目順序"),
             { ledger, income ? QStringLiteral("1") : QStringLiteral("0") });
     QList<AnalysisCategory> categories;
     while (query.next()) {

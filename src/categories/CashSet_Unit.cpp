@@ -214,11 +214,15 @@ void TCashSet_Form::Button1Click()
     const QString name = Edit1->text();
     if (name.isEmpty() || cbb2->currentIndex() < 0)
         return;
-    bool added = false;
-    if (!m_program.guarded([&] { added = settings().add(kind(), mainNumber(), name); }))
+    auto result = CategorySettings::AddResult::Added;
+    if (!m_program.guarded([&] { result = settings().add(kind(), mainNumber(), name); }))
         return;
-    if (!added) {
+    if (result == CategorySettings::AddResult::Duplicate) {
         m_program.prompts().warning(Label1->text() + QStringLiteral("名稱重覆!!"));
+        return;
+    }
+    if (result == CategorySettings::AddResult::Full) {
+        m_program.prompts().warning(CategorySettings::fullMessage(cbb2->currentText()));
         return;
     }
     refillList();

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/LedgerOps.h"
+#include "store/Schema.h"
 
 namespace {
 const QString CopyRows = QStringLiteral(
@@ -53,17 +54,28 @@ bool CategorySettings::exists(const QString &kind, int number, const QString &na
         != 0;
 }
 
-bool CategorySettings::add(const QString &kind, int number, const QString &name)
+CategorySettings::AddResult CategorySettings::add(
+    const QString &kind, int number, const QString &name)
 {
     Transaction tx(m_db);
     if (exists(kind, number, name))
-        return false;
-    const int code = int(subcategories(kind, number).size()) + number * 100 + 1;
+        return AddResult::Duplicate;
+    const int count = int(subcategories(kind, number).size());
+    if (count >= Schema::MaxSubcategories)
+        return AddResult::Full;
+    const int code = count + number * 100 + 1;
     m_db.exec(QStringLiteral("INSERT INTO 帳目分類 (帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
                              "帳目擁有者) VALUES (?, ?, ?, ?, ?)"),
         { kind, QString::number(number), name, code, m_ledger });
     tx.commit();
-    return true;
+    return AddResult::Added;
+}
+
+QString CategorySettings::fullMessage(const QString &mainName)
+{
+    return QStringLiteral("「%1」已有 %2 個子分類，無法再新增；請先移除不用的子分類。")
+        .arg(mainName)
+        .arg(Schema::MaxSubcategories);
 }
 
 void CategorySettings::remove(const QString &kind, int number, const QString &name)

@@ -22,8 +22,14 @@ public:
     // Kind "1" income / "0" expense; number the main category's number.
     QStringList subcategories(const QString &kind, int number) const;
     bool exists(const QString &kind, int number, const QString &name) const;
-    // Adds a subcategory at the end of the list; false (nothing written) when the name exists.
-    bool add(const QString &kind, int number, const QString &name);
+
+    enum class AddResult { Added, Duplicate, Full };
+    // Adds a subcategory at the end of the list. Nothing is written when the name exists or
+    // the main category already holds the most subcategories its codes allow; a list that
+    // holds more already (an older file) keeps them as they are.
+    AddResult add(const QString &kind, int number, const QString &name);
+    // What the user is told when add() reports Full.
+    static QString fullMessage(const QString &mainName);
     void remove(const QString &kind, int number, const QString &name);
     // Moves the row at index one place up or down; returns the row's new index (unchanged at
     // either end of the list).

@@ -779,7 +779,12 @@ void TCashRecord_Form::subPickerExit(Page &p)
         const int number = p.mainPicker->currentIndex() + 1;
         m_program.guarded([&] {
             CategorySettings settings(m_program.db(), m_program.currentLedger());
-            settings.add(kindCode(p), number, text);
+            if (settings.add(kindCode(p), number, text) == CategorySettings::AddResult::Full) {
+                m_program.prompts().warning(
+                    CategorySettings::fullMessage(p.mainPicker->currentText())
+                    + QStringLiteral("這個名稱仍可用在這筆帳目上。"));
+                return;
+            }
             const QStringList names = settings.subcategories(kindCode(p), number);
             m_changing = true;
             p.subPicker->clear();

@@ -34,11 +34,13 @@ QList<DayEntry> DayBook::load(const QDate &date) const
             "FROM 單日記帳本 e LEFT JOIN 帳目分類 m ON m.rowid = ("
             "  SELECT c.rowid FROM 帳目分類 c "
             "  WHERE c.帳目屬性 = e.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = e.帳目類型 "
-            "  AND c.帳目順序 % 100 = 0 AND c.帳目屬性 = substr(c.帳目順序, 1, 1) "
-            "  ORDER BY c.帳目擁有者 = ? DESC LIMIT 1) "
-            "WHERE e.日期 = ? AND e.使用者 = ? "
-            "ORDER BY e.帳目類型, m.帳目順序, e.帳目屬性, m.帳目名稱, e.帳目名稱, e.金額, e.說明, "
-            "e.序列號"),
+            "  AND ")
+            + Schema::mainCategoryCondition(QStringLiteral("c"))
+            + QStringLiteral("  ORDER BY c.帳目擁有者 = ? DESC LIMIT 1) "
+                             "WHERE e.日期 = ? AND e.使用者 = ? "
+                             "ORDER BY e.帳目類型, m.帳目順序, e.帳目屬性, m.帳目名稱, e.帳目名稱, "
+                             "e.金額, e.說明, "
+                             "e.序列號"),
         { m_ledger, dbDate(date), m_ledger });
     QList<DayEntry> entries;
     while (query.next()) {

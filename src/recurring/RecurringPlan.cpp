@@ -3,6 +3,7 @@
 #include "store/Amount.h"
 #include "store/Database.h"
 #include "store/LedgerOps.h"
+#include "store/Schema.h"
 
 #include <QSqlQuery>
 #include <algorithm>
@@ -130,10 +131,12 @@ QList<RecurringItem> RecurringPlan::items() const
             "  帳目屬性, 金額, COALESCE(說明, '') AS 說明 FROM 單日記帳本 "
             "  WHERE 使用者 = ? AND 定期 <> '' "
             "  GROUP BY 定期, 帳目名稱, 帳目類型, 帳目屬性, 金額, COALESCE(說明, '')) g "
-            "JOIN (SELECT DISTINCT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 "
-            "  WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) c "
-            "ON c.帳目屬性 = g.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = g.帳目類型 "
-            "ORDER BY g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, g.金額, g.說明"),
+            "JOIN (SELECT DISTINCT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE ")
+            + Schema::mainCategoryCondition()
+            + QStringLiteral(
+                ") c "
+                "ON c.帳目屬性 = g.帳目屬性 AND CAST(c.帳目類別 AS INTEGER) = g.帳目類型 "
+                "ORDER BY g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, g.金額, g.說明"),
         { m_ledger });
     QList<RecurringItem> result;
     while (query.next()) {

@@ -72,12 +72,14 @@ ExportSheetData CategoryExport::sheet(const ExportPeriod &period, bool income)
         QStringLiteral(
             "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
             "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
-            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
-            "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)) "
-            "SELECT e.日期, m.帳目名稱, e.帳目名稱, e.金額, e.說明 "
-            "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 AND m.帳目類別 = ? "
-            "AND m.帳目屬性 = e.帳目屬性 "
-            "WHERE e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND e.帳目類型 = ?")
+            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 WHERE ")
+            + Schema::mainCategoryCondition()
+            + QStringLiteral(
+                ") "
+                "SELECT e.日期, m.帳目名稱, e.帳目名稱, e.金額, e.說明 "
+                "FROM 單日記帳本 e LEFT JOIN 主分類 m ON m.順位 = 1 AND m.帳目類別 = ? "
+                "AND m.帳目屬性 = e.帳目屬性 "
+                "WHERE e.使用者 = ? AND e.日期 >= ? AND e.日期 < ? AND e.帳目類型 = ?")
             + where + QStringLiteral(" ORDER BY ") + order,
         params);
     while (query.next()) {

@@ -178,18 +178,20 @@ QList<CategorySummary::EntryRow> CategorySummary::rowsByMainCategory(const Summa
         QStringLiteral(
             "WITH 主分類 AS (SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
             "ROW_NUMBER() OVER (PARTITION BY 帳目類別, 帳目屬性 ORDER BY 帳目擁有者 = ? DESC, "
-            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 "
-            "WHERE 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1)), "
-            "分組 AS (SELECT 帳目類型, 帳目屬性, 帳目名稱, SUM(金額) AS 金額 FROM 單日記帳本 "
-            "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? AND IFNULL(帳目名稱, '') <> ? "
-            "GROUP BY 帳目類型, 帳目屬性, 帳目名稱) "
-            "SELECT e.帳目類型, COALESCE(m.帳目名稱, e.帳目名稱) AS 名稱, SUM(e.金額), "
-            "e.帳目屬性 "
-            "FROM 分組 e LEFT JOIN 主分類 m ON m.順位 = 1 "
-            "AND m.帳目類別 = (CASE WHEN e.帳目類型 = 1 THEN '1' ELSE '0' END) "
-            "AND m.帳目屬性 = e.帳目屬性 "
-            "GROUP BY e.帳目類型, m.帳目順序, e.帳目屬性, 名稱 "
-            "ORDER BY e.帳目類型 DESC, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, 名稱"),
+            "帳目擁有者 = 'DEFAULT' DESC, rowid) AS 順位 FROM 帳目分類 WHERE ")
+            + Schema::mainCategoryCondition()
+            + QStringLiteral(
+                "), "
+                "分組 AS (SELECT 帳目類型, 帳目屬性, 帳目名稱, SUM(金額) AS 金額 FROM 單日記帳本 "
+                "WHERE 使用者 = ? AND 日期 >= ? AND 日期 < ? AND IFNULL(帳目名稱, '') <> ? "
+                "GROUP BY 帳目類型, 帳目屬性, 帳目名稱) "
+                "SELECT e.帳目類型, COALESCE(m.帳目名稱, e.帳目名稱) AS 名稱, SUM(e.金額), "
+                "e.帳目屬性 "
+                "FROM 分組 e LEFT JOIN 主分類 m ON m.順位 = 1 "
+                "AND m.帳目類別 = (CASE WHEN e.帳目類型 = 1 THEN '1' ELSE '0' END) "
+                "AND m.帳目屬性 = e.帳目屬性 "
+                "GROUP BY e.帳目類型, m.帳目順序, e.帳目屬性, 名稱 "
+                "ORDER BY e.帳目類型 DESC, m.帳目順序 IS NULL, m.帳目順序, e.帳目屬性, 名稱"),
         { input.ledger, input.ledger, period.from, period.until, NoSpendingName });
     return readRows(query);
 }
@@ -245,8 +247,9 @@ QList<CategorySummary::Category> CategorySummary::categories(const SummaryInput 
         // The main categories of both sides.
         query = m_db.exec(
             QStringLiteral("SELECT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE 帳目擁有者 = ? "
-                           "AND 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1) "
-                           "ORDER BY 帳目順序, 帳目類別 DESC"),
+                           "AND ")
+                + Schema::mainCategoryCondition()
+                + QStringLiteral(" ORDER BY 帳目順序, 帳目類別 DESC"),
             { input.ledger });
         break;
     case 1:

@@ -1,4 +1,5 @@
 #include "store/LedgerOps.h"
+#include "store/Schema.h"
 
 #include "store/Database.h"
 
@@ -23,8 +24,8 @@ QStringList GetCategoryNameList(
             { ledger, kind, QString::number(*mainNumber), *mainNumber * 100 })
         : db.exec(
             QStringLiteral("SELECT 帳目名稱 FROM 帳目分類 WHERE 帳目擁有者 = ? AND 帳目類別 = ? "
-                           "AND 帳目順序 % 100 = 0 AND 帳目屬性 = substr(帳目順序, 1, 1) "
-                           "ORDER BY 帳目順序"),
+                           "AND ")
+                + Schema::mainCategoryCondition() + QStringLiteral(" ORDER BY 帳目順序"),
             { ledger, kind });
     QStringList names;
     while (query.next())

@@ -55,6 +55,13 @@ void insertKind(Database &db, const QString &kind, const QList<MainCategory> &ma
 
 namespace Schema {
 
+QString mainCategoryCondition(const QString &alias)
+{
+    const QString t = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
+    return t + QStringLiteral("帳目順序 % 100 = 0 AND ") + t + QStringLiteral("帳目屬性 = substr(")
+        + t + QStringLiteral("帳目順序, 1, 1)");
+}
+
 QStringList tableNames()
 {
     return { QStringLiteral("單日記帳本"), QStringLiteral("記帳本"), QStringLiteral("帳目分類"),

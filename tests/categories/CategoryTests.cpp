@@ -25,6 +25,9 @@ namespace {
 const QString Ledger = QStringLiteral("林's 商店");
 const QString Income = QStringLiteral("1");
 const QString Expense = QStringLiteral("0");
+constexpr auto Added = CategorySettings::AddResult::Added;
+constexpr auto Duplicate = CategorySettings::AddResult::Duplicate;
+constexpr auto Full = CategorySettings::AddResult::Full;
 
 // Every category row of an owner, in a fixed order, one line each.
 QStringList categoryRows(Database &db, const QString &owner)
@@ -60,15 +63,15 @@ struct CategoryLogic : ::testing::Test
 TEST_F(CategoryLogic, AddsAtTheEndAndRefusesADuplicateUnderTheSameMainCategory)
 {
     CategorySettings s = settings();
-    EXPECT_TRUE(s.add(Income, 1, QStringLiteral("O'Reilly 書")));
+    EXPECT_EQ(s.add(Income, 1, QStringLiteral("O'Reilly 書")), Added);
     EXPECT_EQ(s.subcategories(Income, 1).last(), QStringLiteral("O'Reilly 書"));
     EXPECT_EQ(code(QStringLiteral("O'Reilly 書")), 104);
     const QStringList before = categoryRows(t.db(), Ledger);
-    EXPECT_FALSE(s.add(Income, 1, QStringLiteral("O'Reilly 書")));
+    EXPECT_EQ(s.add(Income, 1, QStringLiteral("O'Reilly 書")), Duplicate);
     EXPECT_EQ(categoryRows(t.db(), Ledger), before);
     // The same name under another main category, or in another kind, is a different category.
-    EXPECT_TRUE(s.add(Expense, 2, QStringLiteral("O'Reilly 書")));
-    EXPECT_TRUE(s.add(Expense, 1, QStringLiteral("O'Reilly 書")));
+    EXPECT_EQ(s.add(Expense, 2, QStringLiteral("O'Reilly 書")), Added);
+    EXPECT_EQ(s.add(Expense, 1, QStringLiteral("O'Reilly 書")), Added);
     // Another ledger's categories are not touched.
     t.copyTemplate(QStringLiteral("別人"));
     EXPECT_FALSE(GetCategoryNameList(t.db(), QStringLiteral("別人"), Income, 1)
@@ -82,7 +85,7 @@ TEST_F(CategoryLogic, RemovingKeepsTheOtherCodesSoANewOneMayShareACode)
     s.remove(Income, 1, QStringLiteral("網路銷售"));
     EXPECT_EQ(s.subcategories(Income, 1),
         QStringList({ QStringLiteral("門市銷售"), QStringLiteral("批發銷售") }));
-    EXPECT_TRUE(s.add(Income, 1, QStringLiteral("展場")));
+    EXPECT_EQ(s.add(Income, 1, QStringLiteral("展場")), Added);
     EXPECT_EQ(code(QStringLiteral("展場")), 103);
     EXPECT_EQ(code(QStringLiteral("批發銷售")), 103);
     // The main category itself cannot be removed, even by its name.
@@ -106,6 +109,32 @@ TEST_F(CategoryLogic, MovingSwapsTheTwoRowsAndStopsAtTheEnds)
     EXPECT_EQ(s.move(Income, 1, 0, true), 0);
     EXPECT_EQ(s.move(Income, 1, 2, false), 2);
     EXPECT_EQ(s.subcategories(Income, 1).size(), 3);
+}
+
+TEST_F(CategoryLogic, NinetyNineSubcategoriesAreTheMostAndOlderFilesWithMoreKeepWorking)
+{
+    CategorySettings s = settings();
+    fillSubcategories(t.db(), Ledger, Expense, 3, 98);
+    EXPECT_EQ(s.add(Expense, 3, QStringLiteral("第九九")), Added);
+    EXPECT_EQ(code(QStringLiteral("第九九")), 399);
+    const QStringList full = categoryRows(t.db(), Ledger);
+    EXPECT_EQ(s.add(Expense, 3, QStringLiteral("第一百")), Full);
+    EXPECT_EQ(categoryRows(t.db(), Ledger), full);
+    EXPECT_EQ(s.add(Expense, 2, QStringLiteral("第一百")), Added) << "other lists are not full";
+
+    // A file that already holds more: 補100 has the code 400 and 補101 the code 401.
+    t.db().exec(QStringLiteral("DELETE FROM 帳目分類 WHERE 帳目名稱 = '第九九'"));
+    fillSubcategories(t.db(), Ledger, Expense, 3, 101);
+    const QStringList mains = GetCategoryNameList(t.db(), Ledger, Expense);
+    EXPECT_EQ(mains.size(), 6) << "a subcategory with a code ending in 00 is no main category";
+    EXPECT_EQ(mains.at(3), QStringLiteral("稅捐規費"));
+    const QStringList subs = s.subcategories(Expense, 3);
+    ASSERT_EQ(subs.size(), 101);
+    EXPECT_EQ(subs.mid(98), QStringList({ "補99", "補100", "補101" }));
+    EXPECT_EQ(s.add(Expense, 3, QStringLiteral("再一個")), Full);
+    s.remove(Expense, 3, QStringLiteral("補100"));
+    EXPECT_EQ(code(QStringLiteral("補101")), 401) << "never renumbered";
+    EXPECT_EQ(s.subcategories(Expense, 3).size(), 100);
 }
 
 TEST_F(CategoryLogic, RollBackRestoresExactlyAndAStaleCopyIsDroppedFirst)
@@ -280,6 +309,20 @@ TEST_F(CategoryScreen, AddRemoveMoveThenCloseWithoutConfirmRestoresEverything)
     EXPECT_TRUE(categoryRows(t.db(), CategorySettings::backupOwner(Ledger)).isEmpty());
     EXPECT_TRUE(day()->isEnabled());
     EXPECT_TRUE(day()->isVisible());
+}
+
+TEST_F(CategoryScreen, AFullListRefusesAnotherSubcategoryWithAMessage)
+{
+    fillSubcategories(t.db(), Ledger, Expense, 3, 99);
+    chooseKind(1);
+    chooseMain(2);
+    const QStringList before = categoryRows(t.db(), Ledger);
+    add(QStringLiteral("保全"));
+    ASSERT_FALSE(t.prompts().warnings.isEmpty());
+    EXPECT_EQ(t.prompts().warnings.last(),
+        QStringLiteral("「管銷」已有 99 個子分類，無法再新增；請先移除不用的子分類。"));
+    EXPECT_EQ(categoryRows(t.db(), Ledger), before);
+    EXPECT_EQ(listed().size(), 99);
 }
 
 TEST_F(CategoryScreen, ConfirmKeepsTheChangesAndTheDayScreenSeesThem)

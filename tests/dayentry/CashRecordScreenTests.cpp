@@ -650,6 +650,27 @@ TEST_F(DayScreen, ATypedNewSubcategoryCanBecomeACategory)
         storedEntries(t.db(), Day), QStringList({ QStringLiteral("0|1|寵物|300|||2012031201") }));
 }
 
+TEST_F(DayScreen, AFullMainCategoryTakesNoNewSubcategoryButTheEntryKeepsTheName)
+{
+    fillSubcategories(t.db(), Ledger, QStringLiteral("0"), 3, 99);
+    open(2012, 3, 12);
+    get<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    combo("out_main_item")->setCurrentIndex(2);
+    combo("ComboBox2")->setEditText(QStringLiteral("保全"));
+    form()->ComboBox2Exit();
+    EXPECT_EQ(t.prompts().questions.last(), QStringLiteral("此名稱為新分類，是否要設為預設分類？"));
+    ASSERT_FALSE(t.prompts().warnings.isEmpty());
+    EXPECT_EQ(t.prompts().warnings.last(),
+        QStringLiteral("「管銷」已有 99 個子分類，無法再新增；請先移除不用的子分類。"
+                       "這個名稱仍可用在這筆帳目上。"));
+    EXPECT_EQ(GetCategoryNameList(t.db(), Ledger, QStringLiteral("0"), 3).size(), 99);
+    EXPECT_EQ(combo("ComboBox2")->currentText(), QStringLiteral("保全"));
+    QTest::keyClicks(edit("Edit3"), "300");
+    button("Button5")->click();
+    EXPECT_EQ(
+        storedEntries(t.db(), Day), QStringList({ QStringLiteral("0|3|保全|300|||2012031201") }));
+}
+
 TEST_F(DayScreen, ClosingTheWindowSavesAndReturnsToTheCalendar)
 {
     t.addEntry(Ledger, Day, false, 3, QStringLiteral("租金"), 8000, {}, QStringLiteral("2"));

@@ -7,6 +7,7 @@
 #include "recurring/RecurringPlan.h"
 #include "store/Backup.h"
 #include "store/Database.h"
+#include "store/Schema.h"
 #include "support/Invariants.h"
 
 #include <QDir>
@@ -224,9 +225,11 @@ QStringList CrashActions::verify(const QString &dataDir)
 
         // Categories: a ledger always has its ten main categories (a roll-back is never half
         // done), and a roll-back copy left by a kill while the screen was open is whole too.
-        QSqlQuery mains = db.exec(
-            QStringLiteral("SELECT 帳目擁有者, COUNT(*) FROM 帳目分類 WHERE 帳目順序 % 100 = 0 "
-                           "AND 帳目擁有者 <> 'DEFAULT' GROUP BY 帳目擁有者"));
+        // Main categories are told by the program's own rule: a subcategory past the 99th of
+        // an older file has a code ending in 00 but is no main category.
+        QSqlQuery mains = db.exec(QStringLiteral("SELECT 帳目擁有者, COUNT(*) FROM 帳目分類 WHERE ")
+            + Schema::mainCategoryCondition()
+            + QStringLiteral(" AND 帳目擁有者 <> 'DEFAULT' GROUP BY 帳目擁有者"));
         while (mains.next()) {
             if (mains.value(1).toInt() != 10)
                 problems << QStringLiteral("categories of %1 hold %2 main categories: %3")

@@ -1,5 +1,6 @@
 #include "support/TestProgram.h"
 
+#include "store/Database.h"
 #include "store/LedgerOps.h"
 
 #include <QLabel>
@@ -11,6 +12,12 @@ TempDataDir::TempDataDir()
     m_dir.setAutoRemove(true);
 }
 
+TempDataDir::TempDataDir(const QString &base)
+    : m_dir(base + QStringLiteral("/qinghe-XXXXXX"))
+{
+    m_dir.setAutoRemove(true);
+}
+
 QStringList column(Database &db, const QString &sql, const QVariantList &params)
 {
     QStringList values;
@@ -18,6 +25,19 @@ QStringList column(Database &db, const QString &sql, const QVariantList &params)
     while (query.next())
         values << query.value(0).toString();
     return values;
+}
+
+void fillSubcategories(
+    Database &db, const QString &owner, const QString &kind, int number, int count)
+{
+    Transaction tx(db);
+    const int held = int(GetCategoryNameList(db, owner, kind, number).size());
+    for (int p = held + 1; p <= count; ++p)
+        db.exec(QStringLiteral("INSERT INTO 帳目分類 (帳目類別, 帳目屬性, 帳目名稱, 帳目順序, "
+                               "帳目擁有者) VALUES (?, ?, ?, ?, ?)"),
+            { kind, QString::number(number), QStringLiteral("補%1").arg(p), number * 100 + p,
+                owner });
+    tx.commit();
 }
 
 TestProgram::TestProgram()

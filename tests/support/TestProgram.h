@@ -14,6 +14,9 @@ class TempDataDir
 {
 public:
     TempDataDir();
+    // A fresh directory inside base instead of the usual temporary folder.
+    explicit TempDataDir(const QString &base);
+    bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
 
@@ -23,6 +26,12 @@ private:
 
 // The first column of every row the statement returns, as text.
 QStringList column(Database &db, const QString &sql, const QVariantList &params = {});
+
+// Adds subcategories 補1, 補2 … after the last one of a main category until it holds count,
+// each with the next code as the program gives them (past 99 the codes run into the next
+// main category's hundred, as older files may hold them).
+void fillSubcategories(
+    Database &db, const QString &owner, const QString &kind, int number, int count);
 
 // A whole program on a fresh data directory, with scripted prompts.
 class TestProgram
