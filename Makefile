@@ -29,17 +29,22 @@ PACKAGES += zlib1g-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build configure bench clean fuzz test-asan install deb demo screenshots
+.PHONY: check-fresh run test deps build configure bench clean fuzz test-asan install deb demo screenshots
+
+# Installs those of the Debian packages given that are missing.
+define install-missing
+@missing=""; for p in $(1); do \
+  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+done; \
+if [ -n "$$missing" ]; then \
+  echo "Installing:$$missing"; \
+  $(SUDO) apt-get update -qq && \
+  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+fi
+endef
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
-	fi
+	$(call install-missing,$(PACKAGES))
 
 configure: deps
 	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug
@@ -74,6 +79,12 @@ clean:
 install: build
 	$(SUDO) cmake --install $(BUILD_DIR)
 
+# Proves on a freshly bootstrapped Debian 12 that the README's commands build, test, package and
+# install the program (as root: tools/check-fresh.sh). debootstrap is a tool of the check only.
+check-fresh:
+	$(if $(SUDO),,$(call install-missing,debootstrap))
+	tools/check-fresh.sh
+
 # A Debian package of a Release build, with its dependencies declared.
 deb: deps
 	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQINGHE_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
@@ -90,14 +101,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := $(shell sed -n 's/^set(QINGHE_FUZZ_TARGETS \(.*\))/\1/p' fuzz/targets.cmake)
 
 fuzz: deps
-	@missing=""; for p in $(FUZZ_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
-	fi
+	$(call install-missing,$(FUZZ_PACKAGES))
 	@[ -f $(FUZZ_DIR)/build.ninja ] || cmake -S fuzz -B $(FUZZ_DIR) -G Ninja \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
