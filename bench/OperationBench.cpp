@@ -13,6 +13,7 @@
 #include "dayentry/DayBook.h"
 #include "recurring/RecurringPlan.h"
 #include "statistics/CategorySummary.h"
+#include "store/AutoBackup.h"
 #include "store/Backup.h"
 #include "store/Database.h"
 
@@ -759,6 +760,32 @@ void backupBare(Once &state)
     QFile::remove(target);
 }
 
+// The copy made as a run that changed the books ends: its own connection, the checked copy,
+// the ledger list beside it and the rotation of the folder.
+void autoBackupOurs(Once &state)
+{
+    AutoBackup backup(env().dir);
+    for (auto _ : state) {
+        const AutoBackup::Result result = backup.run(QDateTime::currentDateTime());
+        if (result.outcome != AutoBackup::Result::Outcome::Made)
+            throw DbError(result.message);
+    }
+    QDir(backup.folder()).removeRecursively();
+}
+
+void autoBackupBare(Once &state)
+{
+    const QString folder = scratch("bench-auto");
+    const QString target = QDir(folder).filePath(QStringLiteral("copy.BAK"));
+    const QString userInfo = QDir(env().dir).filePath(QStringLiteral("UserInfo"));
+    for (auto _ : state) {
+        QDir().mkpath(folder);
+        bareBackup(target);
+        QFile::copy(userInfo, target + QStringLiteral(".UserInfo"));
+    }
+    QDir(folder).removeRecursively();
+}
+
 void restoreOurs(Once &state)
 {
     Backup backup(db(), env().dir);
@@ -841,6 +868,7 @@ void registerAll()
     add("recurring_delete", Cost::Write, removeOurs, removeBare);
     add("backup", Cost::Slow, backupOurs, backupBare);
     add("restore", Cost::Slow, restoreOurs, restoreBare);
+    add("auto_backup", Cost::Slow, autoBackupOurs, autoBackupBare);
 }
 
 bool copyFile(const QString &from, const QString &to)

@@ -30,6 +30,7 @@ LABELS += [
     ("analysis_category", "Year analysis, one category"),
     ("backup", "Backup of the whole file"),
     ("restore", "Restore of the main ledger"),
+    ("auto_backup", "Automatic copy as a changed run ends"),
 ]
 
 

@@ -2,6 +2,7 @@
 
 #include "analysis/CashDetail_Unit.h"
 #include "analysis/Year_Month_Unit.h"
+#include "app/AutoBackupWindow.h"
 #include "calendar/RM_Main_Unit.h"
 #include "categories/CashSet_Unit.h"
 #include "dayentry/CashRecord_Unit.h"
@@ -25,6 +26,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QSpinBox>
 #include <vector>
@@ -36,6 +38,7 @@ Program::Program(const QString &programDir, std::unique_ptr<Prompts> prompts)
 {
     QDir().mkpath(ProgramDir);
     m_directory = std::make_unique<LedgerDirectory>(userInfoPath());
+    m_userInfoAtStart = readUserInfo();
     if (!m_prompts)
         m_prompts = std::make_unique<DialogPrompts>(*this);
     createScreens();
@@ -47,6 +50,7 @@ Program::~Program()
     for (auto it = m_screens.rbegin(); it != m_screens.rend(); ++it)
         delete *it;
     m_screens.clear();
+    m_autoBackupWindow.reset();
     m_db->close();
 }
 
@@ -118,12 +122,45 @@ bool Program::guarded(const std::function<void()> &work)
     return false;
 }
 
+QByteArray Program::readUserInfo() const
+{
+    // A missing file and an empty one hold the same: no ledgers.
+    QFile file(userInfoPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool Program::booksChanged() const
+{
+    return m_db->changeCount() > 0 || readUserInfo() != m_userInfoAtStart;
+}
+
 void Program::endProgram()
 {
+    if (m_ended)
+        return;
     m_ended = true;
+    const bool changed = booksChanged();
     m_db->close();
     for (QWidget *screen : m_screens)
         screen->hide();
+    if (changed)
+        backUpBeforeEnding();
     if (QCoreApplication::instance())
         QCoreApplication::quit();
+}
+
+void Program::backUpBeforeEnding()
+{
+    AutoBackup backup(ProgramDir);
+    backup.diskSpace = diskSpace;
+    if (!m_autoBackupWindow)
+        m_autoBackupWindow = std::make_unique<AutoBackupWindow>();
+    const AutoBackup::Result result = m_autoBackupWindow->run(backup, clock());
+    // However the copy went, the program still ends; a skipped or failed one says so once.
+    if (result.outcome == AutoBackup::Result::Outcome::Skipped)
+        m_prompts->message(result.message);
+    else if (result.outcome == AutoBackup::Result::Outcome::Failed)
+        m_prompts->error(result.message);
 }

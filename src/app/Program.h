@@ -1,7 +1,10 @@
 #pragma once
 
+#include "store/AutoBackup.h"
 #include "ui/Prompts.h"
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -9,6 +12,7 @@
 #include <vector>
 
 class QWidget;
+class AutoBackupWindow;
 
 class Database;
 class LedgerDirectory;
@@ -63,9 +67,18 @@ public:
     // into the event loop. Returns false when it failed.
     bool guarded(const std::function<void()> &work);
 
-    // Ends the program (the selection screen closes; the event loop quits).
+    // Ends the program (the selection screen closes; the event loop quits). When this run
+    // changed the books, an automatic copy is made first.
     void endProgram();
     bool ended() const { return m_ended; }
+    // Entries, day totals, categories, settings or the ledger directory file were written.
+    bool booksChanged() const;
+    // The window shown while the automatic copy is made; null until the first one.
+    AutoBackupWindow *autoBackupWindow() const { return m_autoBackupWindow.get(); }
+    // The clock that names the automatic copy and the disk the copy asks about (tests put
+    // in their own).
+    std::function<QDateTime()> clock = &QDateTime::currentDateTime;
+    std::function<DiskSpace(const QString &folder)> diskSpace = &AutoBackup::diskSpaceOf;
 
     TSelectUser_Form *SelectUser_Form = nullptr;
     TRM_Main_Form *RM_Main_Form = nullptr;
@@ -88,10 +101,14 @@ public:
 
 private:
     void createScreens();
+    QByteArray readUserInfo() const;
+    void backUpBeforeEnding();
 
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Prompts> m_prompts;
     std::unique_ptr<LedgerDirectory> m_directory;
     std::vector<QWidget *> m_screens;
+    std::unique_ptr<AutoBackupWindow> m_autoBackupWindow;
+    QByteArray m_userInfoAtStart;
     bool m_ended = false;
 };

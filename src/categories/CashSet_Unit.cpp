@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 const QString Income = QStringLiteral("收入");
@@ -113,7 +114,7 @@ int TCashSet_Form::mainNumber() const
 
 void TCashSet_Form::openFromDayScreen()
 {
-    if (!m_program.guarded([&] { settings().takeBackup(); }))
+    if (!m_program.guarded([&] { m_changesBeforeCopy = settings().takeBackup(); }))
         return;
     cbb1->setCurrentIndex(-1);
     cbb1->setEditText(QStringLiteral("請選擇"));
@@ -285,7 +286,8 @@ void TCashSet_Form::CaseSetRollBack()
 {
     const bool rollBack = m_rollback;
     m_rollback = false;
-    m_program.guarded([&] { settings().finish(rollBack); });
+    const qint64 before = std::exchange(m_changesBeforeCopy, -1);
+    m_program.guarded([&] { settings().finish(rollBack, before); });
 }
 
 void TCashSet_Form::closeEvent(QCloseEvent *event)

@@ -62,4 +62,7 @@ private:
 
     Program &m_program;
     bool m_rollback = false;
+    // The change count before the copy of this opening; -1 once finished, so a later finish
+    // can never forget writes made after it.
+    qint64 m_changesBeforeCopy = -1;
 };

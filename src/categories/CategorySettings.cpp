@@ -21,23 +21,43 @@ QString CategorySettings::backupOwner(const QString &ledger)
     return ledger + QStringLiteral("_BAK");
 }
 
-void CategorySettings::takeBackup()
+qint64 CategorySettings::takeBackup()
 {
+    const qint64 before = m_db.changeCount();
     Transaction tx(m_db);
     m_db.exec(DeleteOwner, { backupOwner(m_ledger) });
     m_db.exec(CopyRows, { backupOwner(m_ledger), m_ledger });
     tx.commit();
+    return before;
 }
 
-void CategorySettings::finish(bool rollBack)
+void CategorySettings::finish(bool rollBack, qint64 changesBeforeCopy)
 {
     Transaction tx(m_db);
     if (rollBack) {
         m_db.exec(DeleteOwner, { m_ledger });
         m_db.exec(CopyRows, { m_ledger, backupOwner(m_ledger) });
     }
+    const bool unchanged = rollBack || sameAsCopy();
     m_db.exec(DeleteOwner, { backupOwner(m_ledger) });
     tx.commit();
+    if (unchanged && changesBeforeCopy >= 0)
+        m_db.forgetChangesSince(changesBeforeCopy);
+}
+
+bool CategorySettings::sameAsCopy() const
+{
+    // Row for row, both ways: every category of the ledger is in the copy and back.
+    const QString missing = QStringLiteral(
+        "SELECT COUNT(*) FROM (SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序 FROM 帳目分類 "
+        "WHERE 帳目擁有者 = ? EXCEPT SELECT 帳目類別, 帳目屬性, 帳目名稱, 帳目順序 FROM 帳目分類 "
+        "WHERE 帳目擁有者 = ?)");
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM 帳目分類 WHERE 帳目擁有者 = ?");
+    const QString copy = backupOwner(m_ledger);
+    return m_db.scalar(missing, { m_ledger, copy }).toLongLong() == 0
+        && m_db.scalar(missing, { copy, m_ledger }).toLongLong() == 0
+        && m_db.scalar(count, { m_ledger }).toLongLong()
+        == m_db.scalar(count, { copy }).toLongLong();
 }
 
 QStringList CategorySettings::subcategories(const QString &kind, int number) const

@@ -14,10 +14,13 @@ public:
 
     static QString backupOwner(const QString &ledger);
 
-    // Takes the copy; a copy left behind by an earlier run is dropped first.
-    void takeBackup();
-    // Puts the copy back (rollBack) or keeps the changes, and drops the copy.
-    void finish(bool rollBack);
+    // Takes the copy; a copy left behind by an earlier run is dropped first. Returns the
+    // database's change count from before the copy, for finish().
+    qint64 takeBackup();
+    // Puts the copy back (rollBack) or keeps the changes, and drops the copy. When the
+    // categories end as they were, every write since changesBeforeCopy (the copy itself, edits
+    // undone again) no longer counts as a change of the books.
+    void finish(bool rollBack, qint64 changesBeforeCopy = -1);
 
     // Kind "1" income / "0" expense; number the main category's number.
     QStringList subcategories(const QString &kind, int number) const;
@@ -36,6 +39,8 @@ public:
     int move(const QString &kind, int number, int index, bool up);
 
 private:
+    bool sameAsCopy() const;
+
     Database &m_db;
     QString m_ledger;
 };

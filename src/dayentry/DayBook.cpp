@@ -4,6 +4,8 @@
 #include "store/LedgerOps.h"
 #include "store/Schema.h"
 
+#include <QSqlRecord>
+
 namespace {
 // An empty name or note is stored as the empty text, never as null.
 QString nonNull(const QString &text)
@@ -76,6 +78,8 @@ DayTotals DayBook::save(const QDate &date, const QList<DayEntry> &rows)
     if (!date.isValid())
         throw DbError(QStringLiteral("日期不正確"));
     const QString day = dbDate(date);
+    const qint64 changesBefore = m_db.changeCount();
+    const QStringList before = storedDay(day);
     Transaction tx(m_db);
     m_db.exec(
         QStringLiteral("DELETE FROM 單日記帳本 WHERE 日期 = ? AND 使用者 = ?"), { day, m_ledger });
@@ -100,7 +104,32 @@ DayTotals DayBook::save(const QDate &date, const QList<DayEntry> &rows)
                       "INSERT INTO 記帳本 (日期, 使用者, 收入小計, 支出小計) VALUES (?, ?, ?, ?)"),
             { day, m_ledger, totals.income, totals.expense });
     tx.commit();
+    // Leaving the screen stores the day as shown; when that is what was stored already, the
+    // books did not change.
+    if (storedDay(day) == before)
+        m_db.forgetChangesSince(changesBefore);
     return totals;
+}
+
+QStringList DayBook::storedDay(const QString &day) const
+{
+    QStringList rows;
+    for (const QString &sql :
+        { QStringLiteral("SELECT * FROM 單日記帳本 WHERE 日期 = ? AND 使用者 = ?"),
+            QStringLiteral("SELECT * FROM 記帳本 WHERE 日期 = ? AND 使用者 = ?") }) {
+        QSqlQuery query = m_db.exec(sql, { day, m_ledger });
+        while (query.next()) {
+            QStringList values { sql };
+            for (int i = 0; i < query.record().count(); ++i) {
+                const QVariant value = query.value(i);
+                values << (value.isNull() ? QStringLiteral("<null>")
+                                          : value.toString() + QLatin1Char(':') + value.typeName());
+            }
+            rows << values.join(QLatin1Char('|'));
+        }
+    }
+    rows.sort();
+    return rows;
 }
 
 qint64 DayBook::nextSerial(const QDate &date, bool income) const

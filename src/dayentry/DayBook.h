@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 
@@ -55,6 +56,9 @@ public:
     static bool mainHasSubcategories(bool income, int mainNumber);
 
 private:
+    // Every stored value of the day's entries and totals, as sortable text.
+    QStringList storedDay(const QString &day) const;
+
     Database &m_db;
     QString m_ledger;
 };

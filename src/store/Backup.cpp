@@ -346,6 +346,8 @@ void Backup::backupTo(const QString &target)
         }
     } guard { tempPath };
 
+    if (m_copyObserver)
+        m_copyObserver(tempPath);
     try {
         m_db.exec(QStringLiteral("VACUUM INTO ?"), { tempPath });
     } catch (const DbError &e) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 #include <QVector>
+#include <functional>
 
 // A backup or restore the program declines because of the chosen file; nothing was changed.
 // message() is the reason the user is shown.
@@ -38,6 +39,12 @@ public:
     // Copies every ledger to target. Throws DbError (the old file at target stays as it was)
     // or BackupRefused (target is the live data file).
     void backupTo(const QString &target);
+    // Told the name of the unfinished copy before the engine writes it, so that its growth
+    // can be followed from another thread.
+    void setCopyObserver(std::function<void(const QString &partialCopy)> observer)
+    {
+        m_copyObserver = std::move(observer);
+    }
 
     // A restore read and checked but not yet applied: what the user is asked about.
     struct RestorePlan
@@ -77,4 +84,5 @@ public:
 private:
     Database &m_db;
     QString m_programDir;
+    std::function<void(const QString &)> m_copyObserver;
 };

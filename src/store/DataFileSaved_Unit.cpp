@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "calendar/RM_Main_Unit.h"
+#include "store/AutoBackup.h"
 #include "store/Backup.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ void TDataFileSaved_Form::jvbtbtn2Click()
 void TDataFileSaved_Form::jvbtbtn3Click()
 {
     const QString source = m_program.prompts().openFileName(
-        QStringLiteral("回存"), m_program.ProgramDir, fileFilter());
+        QStringLiteral("回存"), AutoBackup::restoreFolder(m_program.ProgramDir), fileFilter());
     if (source.isEmpty())
         return;
     // The backup is read and checked first, so the question can say what it holds and what

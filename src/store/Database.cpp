@@ -127,6 +127,7 @@ void Database::open()
         db.close();
         throw;
     }
+    m_changesAtOpen = engineChanges();
 }
 
 void Database::close()
@@ -137,9 +138,30 @@ void Database::close()
     if (db.isOpen()) {
         if (m_depth > 0)
             db.rollback();
+        // Rolled-back rows still count: a run that tried to write gets a copy too.
+        m_changesBefore += engineChanges() - m_changesAtOpen;
         db.close();
     }
     m_depth = 0;
+}
+
+qint64 Database::engineChanges() const
+{
+    // Read past exec() so that the test hook never sees (or fails) it.
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (!query.exec(QStringLiteral("SELECT total_changes()")) || !query.next())
+        return 0;
+    return query.value(0).toLongLong();
+}
+
+qint64 Database::changeCount() const
+{
+    return m_changesBefore + (isOpen() ? engineChanges() - m_changesAtOpen : 0);
+}
+
+void Database::forgetChangesSince(qint64 mark)
+{
+    m_changesBefore -= changeCount() - mark;
 }
 
 QSqlQuery Database::exec(const QString &sql, const QVariantList &params)

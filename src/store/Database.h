@@ -50,6 +50,14 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
+    // Rows written through this object since it was first opened, across closing and
+    // reopening; creating or upgrading the file at open does not count. Tells a run that
+    // changed the books from one that only looked.
+    qint64 changeCount() const;
+    // The writes since mark (an earlier changeCount()) left the books as they were (a copy
+    // taken and dropped again): they no longer count.
+    void forgetChangesSince(qint64 mark);
+
     // Test seam: called with each statement's text before it runs; may throw to
     // simulate a failure at that point.
     void setStatementHook(std::function<void(const QString &sql)> hook)
@@ -64,10 +72,13 @@ private:
     void createSchema();
     void migrate();
     void requireTables();
+    qint64 engineChanges() const;
 
     QString m_path;
     QString m_connectionName;
     int m_depth = 0;
+    qint64 m_changesBefore = 0; // counted on connections already closed, less forgotten ones
+    qint64 m_changesAtOpen = 0; // the engine's count when the current connection was ready
     std::function<void(const QString &)> m_hook;
 };
 

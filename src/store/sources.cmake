@@ -7,3 +7,4 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND SCREEN_SOURCES src/store/DataFileSaved_Unit.cpp)
 list(APPEND CORE_SOURCES src/store/Backup.cpp)
+list(APPEND CORE_SOURCES src/store/BackupRotation.cpp src/store/AutoBackup.cpp)

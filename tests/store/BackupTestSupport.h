@@ -12,6 +12,11 @@
 
 #include <ostream>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 // Readable gtest output for texts and lists of texts.
 inline void PrintTo(const QString &text, std::ostream *os)
 {
@@ -120,5 +125,30 @@ inline void makeSqliteFile(const QString &path, const QStringList &statements)
     }
     QSqlDatabase::removeDatabase(name);
 }
+
+#ifdef Q_OS_UNIX
+// While alive, no file of this process may grow past maxBytes: a full disk as a writer sees it.
+class DiskFull
+{
+public:
+    explicit DiskFull(rlim_t maxBytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = maxBytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~DiskFull()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+#endif
 
 } // namespace backuptest

@@ -8,11 +8,6 @@
 #include <QSqlDatabase>
 #include <gtest/gtest.h>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace backuptest;
 
 namespace {
@@ -36,31 +31,6 @@ bool refused(const std::function<void()> &work)
     } catch (const DbError &) { }
     return false;
 }
-
-#ifdef Q_OS_UNIX
-// While alive, no file of this process may grow past maxBytes: a full disk as a writer sees it.
-class DiskFull
-{
-public:
-    explicit DiskFull(rlim_t maxBytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = maxBytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~DiskFull()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-};
-#endif
 
 } // namespace
 
