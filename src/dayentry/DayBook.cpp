@@ -52,10 +52,8 @@ QList<DayEntry> DayBook::load(const QDate &date) const
         entry.name = query.value(2).toString();
         entry.amount = query.value(3).toLongLong();
         entry.mainNumber = query.value(4).toString().trimmed().toInt();
-        QString note = query.value(5).toString();
-        while (note.endsWith(QLatin1Char(' ')))
-            note.chop(1);
-        entry.note = note;
+        // As typed: a note cut short here would be saved back cut short.
+        entry.note = query.value(5).toString();
         entry.period = query.value(6);
         entry.serial = query.value(7).toLongLong();
         entries << entry;

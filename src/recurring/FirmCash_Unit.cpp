@@ -561,6 +561,7 @@ void TFirmCash_Form::runAction(Page &page)
 {
     const QString caption = page.action->text();
     bool done = false;
+    QString report; // how many entries a change or deletion reached
     m_program.guarded([&] {
         RecurringPlan plan(m_program.db(), m_program.currentLedger());
         try {
@@ -576,9 +577,12 @@ void TFirmCash_Form::runAction(Page &page)
                 posting.end = page.end->date();
                 plan.post(posting);
             } else if (page.loaded && caption == ChangeCaption) {
-                plan.change(*page.loaded, page.amount->text(), page.note->text());
+                const int changed
+                    = plan.change(*page.loaded, page.amount->text(), page.note->text());
+                report = QStringLiteral("已修正 %1 筆").arg(formatAmount(changed));
             } else if (page.loaded && caption == DeleteCaption) {
-                plan.remove(*page.loaded);
+                report
+                    = QStringLiteral("已刪除 %1 筆").arg(formatAmount(plan.remove(*page.loaded)));
             } else {
                 return;
             }
@@ -591,6 +595,8 @@ void TFirmCash_Form::runAction(Page &page)
         return; // the editor keeps what the user entered
     toPostingState(page);
     refresh();
+    if (!report.isEmpty())
+        m_program.prompts().warning(report);
 }
 
 void TFirmCash_Form::toPostingState(Page &page)

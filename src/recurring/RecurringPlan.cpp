@@ -78,44 +78,47 @@ QList<QDate> RecurringPlan::post(const RecurringPosting &posting)
     return days;
 }
 
+// An item's own entries: the values of its list row, between its first and last date. The
+// note matches with trailing blanks left out, as the list groups it: older day saves stored
+// notes without them, which split an item in two.
+static const char MatchItem[] = " WHERE 使用者 = ? AND 日期 >= ? AND 日期 <= ? AND 帳目類型 = ? "
+                                "AND 帳目屬性 = ? AND 帳目名稱 = ? AND 定期 = ? AND 金額 = ? "
+                                "AND rtrim(COALESCE(說明, '')) = rtrim(?)";
+
 int RecurringPlan::rewrite(
     const RecurringItem &item, const QString &sql, const QVariantList &leading)
 {
-    int touched = 0;
-    const QList<QDate> days = dates(item.first, item.last, item.period);
+    const QVariantList match { m_ledger, dbDate(item.first), dbDate(item.last), item.income ? 1 : 0,
+        QString::number(item.mainNumber), item.entryName, QString::number(item.period), item.amount,
+        nonNull(item.note) };
     Transaction tx(m_db);
-    for (const QDate &day : days) {
-        QVariantList params = leading;
-        params << dbDate(day) << m_ledger << (item.income ? 1 : 0)
-               << QString::number(item.mainNumber) << item.entryName << QString::number(item.period)
-               << item.amount << item.note;
-        QSqlQuery query = m_db.exec(sql, params);
-        touched += std::max(0, query.numRowsAffected());
-        query.finish();
-        SyncDayTotals(m_db, m_ledger, day);
+    QList<QDate> days;
+    {
+        QSqlQuery query = m_db.exec(
+            QStringLiteral("SELECT DISTINCT 日期 FROM 單日記帳本") + QString::fromUtf8(MatchItem),
+            match);
+        while (query.next())
+            days << fromDbDate(query.value(0).toString());
     }
+    QSqlQuery query = m_db.exec(sql + QString::fromUtf8(MatchItem), leading + match);
+    const int touched = std::max(0, query.numRowsAffected());
+    query.finish();
+    for (const QDate &day : days)
+        SyncDayTotals(m_db, m_ledger, day);
     tx.commit();
     return touched;
 }
 
-// Entries match on the values that make up the item's list row, so a similar item with
-// another amount or note is left alone.
-static const char MatchItem[] = " WHERE 日期 = ? AND 使用者 = ? AND 帳目類型 = ? AND 帳目屬性 = ? "
-                                "AND 帳目名稱 = ? AND 定期 = ? AND 金額 = ? "
-                                "AND COALESCE(說明, '') = ?";
-
 int RecurringPlan::change(const RecurringItem &item, const QString &amountText, const QString &note)
 {
     const qint64 amount = checkedAmount(amountText);
-    return rewrite(item,
-        QStringLiteral("UPDATE 單日記帳本 SET 金額 = ?, 說明 = ?") + QString::fromUtf8(MatchItem),
+    return rewrite(item, QStringLiteral("UPDATE 單日記帳本 SET 金額 = ?, 說明 = ?"),
         { amount, nonNull(note) });
 }
 
 int RecurringPlan::remove(const RecurringItem &item)
 {
-    return rewrite(
-        item, QStringLiteral("DELETE FROM 單日記帳本") + QString::fromUtf8(MatchItem), {});
+    return rewrite(item, QStringLiteral("DELETE FROM 單日記帳本"), {});
 }
 
 QList<RecurringItem> RecurringPlan::items() const
@@ -128,9 +131,9 @@ QList<RecurringItem> RecurringPlan::items() const
             "SELECT g.起日, g.迄日, g.定期, c.帳目名稱, g.帳目名稱, g.帳目類型, g.帳目屬性, "
             "g.金額, g.說明 "
             "FROM (SELECT MIN(日期) AS 起日, MAX(日期) AS 迄日, 定期, 帳目名稱, 帳目類型, "
-            "  帳目屬性, 金額, COALESCE(說明, '') AS 說明 FROM 單日記帳本 "
+            "  帳目屬性, 金額, rtrim(COALESCE(說明, '')) AS 說明 FROM 單日記帳本 "
             "  WHERE 使用者 = ? AND 定期 <> '' "
-            "  GROUP BY 定期, 帳目名稱, 帳目類型, 帳目屬性, 金額, COALESCE(說明, '')) g "
+            "  GROUP BY 定期, 帳目名稱, 帳目類型, 帳目屬性, 金額, rtrim(COALESCE(說明, ''))) g "
             "JOIN (SELECT DISTINCT 帳目類別, 帳目屬性, 帳目名稱 FROM 帳目分類 WHERE ")
             + Schema::mainCategoryCondition()
             + QStringLiteral(

@@ -67,12 +67,14 @@ public:
     // Posts one entry per date with its next serial and keeps each day's totals.
     // Throws RecurringInputError for input the user must correct. Returns the dates posted.
     QList<QDate> post(const RecurringPosting &posting);
-    // Gives the item's entries on its dates the new amount and note. Returns entries changed.
+    // Gives the item's entries (those its list row stands for, from its first to its last
+    // date) the new amount and note. Returns the number of entries changed.
     int change(const RecurringItem &item, const QString &amountText, const QString &note);
-    // Deletes the item's entries on its dates. Returns entries deleted.
+    // Deletes the item's entries. Returns the number of entries deleted.
     int remove(const RecurringItem &item);
 
-    // The ledger's recurring items, ordered by period, main category name, entry name, kind,
+    // The ledger's recurring items (notes that differ only in trailing blanks are one item),
+    // ordered by period, main category name, entry name, kind,
     // main category number, amount and note.
     QList<RecurringItem> items() const;
 

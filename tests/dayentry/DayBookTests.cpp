@@ -81,15 +81,18 @@ TEST_F(DayBookTest, SaveReplacesTheDayAndKeepsTheTotalsRule)
     EXPECT_EQ(storedTotal(t.db(), Day), QStringLiteral("none"));
 }
 
-TEST_F(DayBookTest, RecurringMarkersSurviveASaveOfTheDay)
+// A recurring entry stays its item's: its marker and its note as typed (trailing blanks
+// included) come back from a save of the day.
+TEST_F(DayBookTest, RecurringMarkersAndNotesAsTypedSurviveASaveOfTheDay)
 {
-    t.addEntry(Ledger, Day, false, 3, QStringLiteral("租金"), 8000, {}, QStringLiteral("1"));
+    t.addEntry(Ledger, Day, false, 3, QStringLiteral("租金"), 8000, QStringLiteral("店面  "),
+        QStringLiteral("1"));
     t.addEntry(Ledger, Day, false, 3, QStringLiteral("薪資"), 100, {}, QVariant()); // old row
     QList<DayEntry> rows = book().load(Day);
     rows << entry(false, 1, QStringLiteral("餐飲"), 60, book().nextSerial(Day, false));
     book().save(Day, rows);
     EXPECT_EQ(storedEntries(t.db(), Day),
-        QStringList({ QStringLiteral("0|3|租金|8000||1|2012031201"),
+        QStringList({ QStringLiteral("0|3|租金|8000|店面  |1|2012031201"),
             QStringLiteral("0|3|薪資|100||<null>|2012031202"),
             QStringLiteral("0|1|餐飲|60|||2012031203") }));
 }

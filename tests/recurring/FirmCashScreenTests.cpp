@@ -178,6 +178,7 @@ TEST_F(FirmCashScreen, PostChangeAndDeleteRentThroughTheEditor)
     find<QLineEdit>("Edit3")->setText("13000");
     find<QPushButton>("Button5")->click();
     EXPECT_EQ(count("金額=13000 AND 說明='店面'"), 12);
+    EXPECT_EQ(t.prompts().warnings, QStringList { "已修正 12 筆" });
     EXPECT_EQ(
         t.db().scalar("SELECT SUM(支出小計) FROM 記帳本 WHERE 使用者=?", { Ledger }), 12 * 13000);
     EXPECT_EQ(row(list, 0)[2], "13,000");
@@ -193,6 +194,7 @@ TEST_F(FirmCashScreen, PostChangeAndDeleteRentThroughTheEditor)
     form->N1Click();
     EXPECT_EQ(t.prompts().questions.last(), "確定要刪除此項帳目資料？");
     EXPECT_EQ(count(), 0);
+    EXPECT_EQ(t.prompts().warnings, QStringList({ "已修正 12 筆", "已刪除 12 筆" }));
     EXPECT_EQ(t.db().scalar("SELECT COUNT(*) FROM 記帳本"), 0);
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_EQ(find<QPushButton>("Button5")->text(), "輸入");

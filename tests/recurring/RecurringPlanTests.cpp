@@ -283,18 +283,17 @@ TEST_F(RecurringPlanTest, ChangeAndDeleteTouchOnlyTheSelectedItem)
     EXPECT_EQ(dayRow(t.db(), { 2012, 2, 29 }), (DayRow { true, 70, 0 }));
 }
 
-TEST_F(RecurringPlanTest, ChangeLeavesEntriesOffTheRegeneratedDatesAndOrdinaryEntries)
+TEST_F(RecurringPlanTest, ChangeReachesEveryEntryOfTheItemButNoOrdinaryEntry)
 {
     plan().post(rent({ 2012, 1, 10 }, { 2012, 3, 31 }));
     // The same item posted again later with another start day joins the same list row.
     plan().post(rent({ 2012, 5, 20 }, { 2012, 5, 31 }));
-    // An ordinary entry that looks the same (saved again on the day screen).
+    // An ordinary entry that looks the same (saved as an ordinary entry on the day screen).
     t.addEntry(Ledger, { 2012, 2, 10 }, false, 3, "租金", 12000, "店面");
 
     const RecurringItem item = find(12000, "店面");
     EXPECT_EQ(item.last, QDate(2012, 5, 20));
-    // Regenerated from 1/10: 1/10, 2/10, 3/10 (4/10 and 5/10 hold none of it).
-    EXPECT_EQ(plan().change(item, "1", "店面"), 3);
+    EXPECT_EQ(plan().change(item, "1", "店面"), 4);
     const QStringList amounts = [&] {
         QStringList list;
         QSqlQuery q = t.db().exec(
@@ -306,8 +305,49 @@ TEST_F(RecurringPlanTest, ChangeLeavesEntriesOffTheRegeneratedDatesAndOrdinaryEn
     }();
     EXPECT_EQ(amounts,
         QStringList({ "2012-01-10:1", "2012-02-10:12000", "2012-02-10:1", "2012-03-10:1",
-            "2012-05-20:12000" }));
+            "2012-05-20:1" }));
     EXPECT_EQ(dayRow(t.db(), { 2012, 2, 10 }), (DayRow { true, 0, 12001 }));
+}
+
+// An item that started on the 31st whose first entry went on the day screen now starts on a
+// shortened month's date (2/29); its later entries on 3/31, 4/30 … are its own all the same.
+TEST_F(RecurringPlanTest, ChangeAndDeleteReachAMonthEndItemWhoseFirstEntryWasRemoved)
+{
+    for (const bool removing : { false, true }) {
+        SCOPED_TRACE(removing ? "delete" : "change");
+        t.db().exec("DELETE FROM 單日記帳本");
+        t.db().exec("DELETE FROM 記帳本");
+        plan().post(rent({ 2012, 1, 31 }, { 2012, 6, 30 }));
+        t.db().exec("DELETE FROM 單日記帳本 WHERE 日期 = '2012-01-31'");
+        SyncDayTotals(t.db(), Ledger, { 2012, 1, 31 });
+        const RecurringItem item = find(12000, "店面");
+        ASSERT_EQ(item.first, QDate(2012, 2, 29));
+        if (removing) {
+            EXPECT_EQ(plan().remove(item), 5);
+            EXPECT_TRUE(snapshot(t.db()).isEmpty()) << snapshot(t.db()).join('\n').toStdString();
+        } else {
+            EXPECT_EQ(plan().change(item, "9000", "店面"), 5);
+            EXPECT_EQ(
+                t.db().scalar("SELECT COUNT(*) FROM 單日記帳本 WHERE 金額 = 9000").toInt(), 5);
+            EXPECT_EQ(dayRow(t.db(), { 2012, 4, 30 }), (DayRow { true, 0, 9000 }));
+        }
+    }
+}
+
+// Notes are kept as typed; older day saves stored them without trailing blanks, which split
+// an item. Both halves are one item again, without rewriting a stored row.
+TEST_F(RecurringPlanTest, NotesDifferingOnlyInTrailingBlanksAreOneItem)
+{
+    plan().post(rent({ 2012, 1, 10 }, { 2012, 4, 30 }, "12000", "店面  "));
+    t.db().exec("UPDATE 單日記帳本 SET 說明 = '店面' WHERE 日期 = '2012-02-10'");
+    const QStringList stored = snapshot(t.db());
+    const QList<RecurringItem> items = plan().items();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0].first, QDate(2012, 1, 10));
+    EXPECT_EQ(items[0].last, QDate(2012, 4, 10));
+    EXPECT_EQ(snapshot(t.db()), stored);
+    EXPECT_EQ(plan().remove(items[0]), 4);
+    EXPECT_TRUE(plan().items().isEmpty());
 }
 
 TEST_F(RecurringPlanTest, NoSpendingItemsKeepTheirZeroDayRows)
@@ -332,19 +372,20 @@ TEST_F(RecurringPlanTest, FailureMidRangeLeavesTheDatabaseUnchanged)
     const QStringList before = snapshot(t.db());
     const RecurringItem item = find(12000, "店面");
 
-    // Fail on the third date's statement of each action.
-    auto failOnThird = [&](const QString &verb) {
+    // Fail on the third date's statement of each action: a posting's third entry, or the
+    // third day's totals after a change or deletion of the entries.
+    auto failOnThird = [&](const QString &verb, const QString &table) {
         int seen = 0;
-        t.db().setStatementHook([verb, seen](const QString &sql) mutable {
-            if (sql.startsWith(verb) && sql.contains("單日記帳本") && ++seen == 3)
+        t.db().setStatementHook([verb, table, seen](const QString &sql) mutable {
+            if (sql.startsWith(verb) && sql.contains(table) && ++seen == 3)
                 throw DbError("disk I/O error");
         });
     };
-    failOnThird("INSERT");
+    failOnThird("INSERT", "單日記帳本");
     EXPECT_THROW(plan().post(rent({ 2012, 1, 15 }, { 2012, 12, 31 })), DbError);
-    failOnThird("UPDATE");
+    failOnThird("DELETE", "FROM 記帳本");
     EXPECT_THROW(plan().change(item, "1", "x"), DbError);
-    failOnThird("DELETE FROM 單日記帳本");
+    failOnThird("DELETE", "FROM 記帳本");
     EXPECT_THROW(plan().remove(item), DbError);
     t.db().setStatementHook({});
 
