@@ -53,7 +53,11 @@ public:
     void message(const QString &text) override { note(text); }
     void error(const QString &text) override { note(text); }
     void alert(const QString &, const QString &text) override { note(text); }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(
+        const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void preview(Report &) override { }
 

@@ -59,10 +59,27 @@ void DialogPrompts::alert(const QString &caption, const QString &text)
     QMessageBox::warning(nullptr, caption, text);
 }
 
-QString DialogPrompts::saveFileName(
-    const QString &caption, const QString &suggestedPath, const QString &filter)
+std::unique_ptr<QFileDialog> makeSaveFileDialog(QWidget *parent, const QString &caption,
+    const QString &suggestedPath, const QString &filter, const QString &defaultSuffix)
 {
-    return QFileDialog::getSaveFileName(nullptr, caption, suggestedPath, filter);
+    auto dialog = std::make_unique<QFileDialog>(parent, caption, suggestedPath, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // The dialog adds the suffix itself, so its question about replacing a file is asked
+    // about the name that is really written.
+    dialog->setDefaultSuffix(defaultSuffix);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    return dialog;
+}
+
+QString DialogPrompts::saveFileName(const QString &caption, const QString &suggestedPath,
+    const QString &filter, const QString &defaultSuffix)
+{
+    const auto dialog = makeSaveFileDialog(
+        QApplication::activeWindow(), caption, suggestedPath, filter, defaultSuffix);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().constFirst();
 }
 
 QString DialogPrompts::openFileName(
@@ -73,5 +90,5 @@ QString DialogPrompts::openFileName(
 
 void DialogPrompts::preview(Report &report)
 {
-    showReportPreview(report);
+    showReportPreview(report, *this);
 }

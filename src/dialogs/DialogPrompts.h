@@ -2,6 +2,11 @@
 
 #include "ui/Prompts.h"
 
+#include <memory>
+
+class QFileDialog;
+class QWidget;
+
 class Program;
 
 // The real dialogs behind the Prompts seam.
@@ -16,8 +21,8 @@ public:
     void message(const QString &text) override;
     void error(const QString &text) override;
     void alert(const QString &caption, const QString &text) override;
-    QString saveFileName(
-        const QString &caption, const QString &suggestedPath, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &suggestedPath,
+        const QString &filter, const QString &defaultSuffix) override;
     QString openFileName(
         const QString &caption, const QString &directory, const QString &filter) override;
     void preview(Report &report) override;
@@ -25,3 +30,7 @@ public:
 private:
     Program &m_program;
 };
+
+// The save dialog behind saveFileName, set up but not shown.
+std::unique_ptr<QFileDialog> makeSaveFileDialog(QWidget *parent, const QString &caption,
+    const QString &suggestedPath, const QString &filter, const QString &defaultSuffix);

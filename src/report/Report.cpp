@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextLayout>
 #include <algorithm>
 #include <stdexcept>
@@ -531,10 +532,22 @@ int Report::print(QPrinter &printer) const
 
 int Report::writePdf(const QString &path) const
 {
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("青禾理財簿"));
-    return render(writer);
+    // Written aside and put in place only when complete, so a file that was there before is
+    // never left half overwritten.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error(file.errorString().toStdString());
+    int pages = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setCreator(QStringLiteral("青禾理財簿"));
+        writer.setTitle(expand(QStringLiteral("[ReportTitle]"), -1));
+        pages = render(writer);
+    }
+    if (!file.commit())
+        throw std::runtime_error(file.errorString().toStdString());
+    return pages;
 }
 
 int Report::pageCount() const

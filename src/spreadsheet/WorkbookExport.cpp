@@ -1,21 +1,27 @@
 #include "spreadsheet/WorkbookExport.h"
 
+#include "report/SaveFolder.h"
 #include "ui/Prompts.h"
 
 #include <QDir>
-#include <QStandardPaths>
+#include <QFileInfo>
 
 namespace WorkbookExport {
 
 QString askPath(Prompts &prompts, const QString &suggestedName)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
     QString path = prompts.saveFileName(QStringLiteral("匯出"),
-        QDir(folder).filePath(suggestedName), QStringLiteral("Excel檔 (*.xlsx)"));
-    if (!path.isEmpty() && !path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
+        QDir(defaultSaveFolder()).filePath(suggestedName), QStringLiteral("Excel檔 (*.xlsx)"),
+        QStringLiteral("xlsx"));
+    if (path.isEmpty() || path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        return path;
+    // A name typed with another suffix ("3.5月") still gets the workbook's; the dialog's own
+    // question was about the name as typed, so a file of the real name is asked about here.
+    path += QStringLiteral(".xlsx");
+    if (QFileInfo::exists(path)
+        && !prompts.askYesNo(
+            QStringLiteral("%1 已存在，要取代它嗎？").arg(QFileInfo(path).fileName())))
+        return {};
     return path;
 }
 

@@ -82,7 +82,8 @@ bool TDataFileSaved_Form::runWith(QPushButton *button, const std::function<void(
 void TDataFileSaved_Form::jvbtbtn2Click()
 {
     const QString target = m_program.prompts().saveFileName(QStringLiteral("備份"),
-        Backup::defaultFileName(m_program.ProgramDir, QDate::currentDate()), fileFilter());
+        Backup::defaultFileName(m_program.ProgramDir, QDate::currentDate()), fileFilter(),
+        QStringLiteral("BAK"));
     if (target.isEmpty())
         return;
     // On a failure the screen stays open so that another place can be chosen.

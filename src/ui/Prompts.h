@@ -27,10 +27,11 @@ public:
     virtual void error(const QString &text) = 0;
     // A message box with a warning icon and its own caption (e.g. "啟動警告").
     virtual void alert(const QString &caption, const QString &text) = 0;
-    // Save / open file dialogs; an empty text means cancelled. A save dialog asks before
-    // replacing an existing file.
-    virtual QString saveFileName(
-        const QString &caption, const QString &suggestedPath, const QString &filter)
+    // Save / open file dialogs; an empty text means cancelled. A save dialog adds
+    // defaultSuffix (without the dot; may be empty) to a name typed without a suffix, and asks
+    // before replacing an existing file under the name it returns.
+    virtual QString saveFileName(const QString &caption, const QString &suggestedPath,
+        const QString &filter, const QString &defaultSuffix)
         = 0;
     virtual QString openFileName(
         const QString &caption, const QString &directory, const QString &filter)

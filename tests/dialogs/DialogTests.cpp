@@ -1,13 +1,16 @@
 #include "app/Program.h"
+#include "dialogs/DialogPrompts.h"
 #include "dialogs/Help_Unit.h"
 #include "dialogs/InputPW_Unit.h"
 #include "dialogs/MsgShow_Unit.h"
 #include "dialogs/mrYesNo_Unit.h"
 #include "support/TestProgram.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -102,6 +105,26 @@ TEST_F(Dialogs, AboutBoxHidesOnDoubleClick)
     help.showCentred();
     QTest::mouseDClick(&help, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(help.isVisible());
+}
+
+TEST(DialogPromptsTest, TheSaveDialogAddsTheSuffixBeforeItAsksAboutReplacing)
+{
+    QTemporaryDir dir;
+    const auto dialog = makeSaveFileDialog(nullptr, QStringLiteral("匯出"),
+        dir.filePath(QStringLiteral("2012年度分析.xlsx")), QStringLiteral("Excel檔 (*.xlsx)"),
+        QStringLiteral("xlsx"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("匯出"));
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("xlsx"));
+    EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(dialog->nameFilters(), QStringList({ QStringLiteral("Excel檔 (*.xlsx)") }));
+    EXPECT_EQ(dialog->selectedFiles(), QStringList({ dir.filePath("2012年度分析.xlsx") }));
+
+    // Typing 報表 means 報表.xlsx: that is the name the dialog checks for an existing file.
+    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(name);
+    name->setText(QStringLiteral("報表"));
+    EXPECT_EQ(dialog->selectedFiles(), QStringList({ dir.filePath("報表.xlsx") }));
 }
 
 TEST(DialogPromptsTest, WarningsGoToTheProgramsOwnDialog)

@@ -1,4 +1,6 @@
 #include "spreadsheet/Workbook.h"
+#include "spreadsheet/WorkbookExport.h"
+#include "support/ScriptedPrompts.h"
 #include "tools/XlsxReader.h"
 
 #include <QFile>
@@ -121,4 +123,44 @@ TEST(Workbook, CreationFailureAndBadSheetNamesAreReportedNotCrashes)
     EXPECT_THROW(book.addSheet(QStringLiteral("a/b")), WorkbookError);
     EXPECT_THROW(
         book.sheet(QStringLiteral("收入"))->setText(QStringLiteral("1A"), {}), WorkbookError);
+}
+
+// What the export asks and which file it then writes; the scripted dialog adds the default
+// suffix to a name without one, as the real dialog does before asking about that name.
+TEST(WorkbookExport, TheNameWrittenIsTheNameTheDialogAskedAbout)
+{
+    QTemporaryDir dir;
+    const auto touch = [&](const QString &name) {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+    };
+    touch(QStringLiteral("報表.xlsx"));
+    touch(QStringLiteral("3.5月.xlsx"));
+    struct Case
+    {
+        const char *typed;
+        std::deque<bool> answers;
+        const char *written; // empty: nothing is written
+        int questions;
+    };
+    const Case cases[] = {
+        // The dialog itself asked about 報表.xlsx; no second question.
+        { "報表", {}, "報表.xlsx", 0 },
+        { "報表.xlsx", {}, "報表.xlsx", 0 },
+        { "新報表", {}, "新報表.xlsx", 0 },
+        // Another suffix: the dialog asked about 3.5月, so the program asks about 3.5月.xlsx.
+        { "3.5月", { false }, "", 1 },
+        { "3.5月", { true }, "3.5月.xlsx", 1 },
+        { "4.5月", {}, "4.5月.xlsx", 0 },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        ScriptedPrompts prompts;
+        prompts.savePaths.push_back(dir.filePath(QString::fromUtf8(c.typed)));
+        prompts.confirmAnswers = c.answers;
+        const QString path = WorkbookExport::askPath(prompts, QStringLiteral("2012年度分析.xlsx"));
+        EXPECT_EQ(prompts.saveSuffixes, QStringList({ QStringLiteral("xlsx") }));
+        EXPECT_EQ(path, *c.written ? dir.filePath(QString::fromUtf8(c.written)) : QString());
+        EXPECT_EQ(prompts.yesNoQuestions.size(), c.questions);
+    }
 }

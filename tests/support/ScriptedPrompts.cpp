@@ -1,5 +1,7 @@
 #include "support/ScriptedPrompts.h"
 
+#include <QFileInfo>
+
 bool ScriptedPrompts::confirm(const QString &question)
 {
     questions << question;
@@ -29,14 +31,17 @@ std::optional<QString> ScriptedPrompts::askLedgerPassword()
     return answer;
 }
 
-QString ScriptedPrompts::saveFileName(
-    const QString &caption, const QString &suggestedPath, const QString &filter)
+QString ScriptedPrompts::saveFileName(const QString &caption, const QString &suggestedPath,
+    const QString &filter, const QString &defaultSuffix)
 {
     saveRequests << caption + QLatin1Char('|') + suggestedPath + QLatin1Char('|') + filter;
+    saveSuffixes << defaultSuffix;
     if (savePaths.empty())
         return {};
-    const QString path = savePaths.front();
+    QString path = savePaths.front();
     savePaths.pop_front();
+    if (!defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + defaultSuffix;
     return path;
 }
 
@@ -66,6 +71,7 @@ void ScriptedPrompts::clearLog()
     errors.clear();
     alerts.clear();
     saveRequests.clear();
+    saveSuffixes.clear();
     openRequests.clear();
     previews = 0;
 }

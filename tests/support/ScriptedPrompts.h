@@ -21,8 +21,9 @@ public:
     {
         alerts << caption + QStringLiteral(": ") + text;
     }
-    QString saveFileName(
-        const QString &caption, const QString &suggestedPath, const QString &filter) override;
+    // Like the real dialog, adds the default suffix to a scripted name without one.
+    QString saveFileName(const QString &caption, const QString &suggestedPath,
+        const QString &filter, const QString &defaultSuffix) override;
     QString openFileName(
         const QString &caption, const QString &directory, const QString &filter) override;
     void preview(Report &report) override;
@@ -31,6 +32,7 @@ public:
     QStringList warnings, questions, messages, errors, alerts;
     QStringList yesNoQuestions; // the standard question box; answered from confirmAnswers too
     QStringList saveRequests, openRequests; // "caption|suggested|filter"
+    QStringList saveSuffixes; // the default suffix each save dialog was given
     int previews = 0;
 
     // Scripted answers; taken from the front.

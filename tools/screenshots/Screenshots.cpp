@@ -58,7 +58,11 @@ public:
     void message(const QString &text) override { report(QStringLiteral("message"), text); }
     void error(const QString &text) override { report(QStringLiteral("error"), text); }
     void alert(const QString &caption, const QString &text) override { report(caption, text); }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(
+        const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     // The preview is shown without waiting, so that it can be photographed.
     void preview(Report &report) override
@@ -128,7 +132,7 @@ void shootPreview(
 {
     prompts.onPreview = [&](Report &report) {
         QPrinter printer(QPrinter::HighResolution);
-        const auto dialog = makeReportPreview(report, printer);
+        const auto dialog = makeReportPreview(report, printer, prompts);
         dialog->show();
         camera.take(dialog.get(), name);
     };
