@@ -185,18 +185,24 @@ void StatisticsForm::runSummary()
     input.attrFilter = AttrFilter;
     input.groupText = JvComboBox2->currentText();
 
-    // Nothing of an earlier run stays on screen, even when this one fails.
+    // Nothing of an earlier run stays on screen, even when this one fails. The chart is
+    // cleared only then: a run that gives the same bars leaves them as they are drawn.
     m_summary = {};
     IncomeTotal = 0;
     ExpenseTotal = 0;
     ListView1->clear();
-    Chart1->clearPoints();
     StatusBar1->update();
 
-    m_summary = CategorySummary(m_program.db()).run(input);
+    try {
+        m_summary = CategorySummary(m_program.db()).run(input);
+    } catch (...) {
+        Chart1->clearPoints();
+        throw;
+    }
     IncomeTotal = m_summary.incomeTotal;
     ExpenseTotal = m_summary.expenseTotal;
     if (!m_summary.hasEntries) {
+        Chart1->clearPoints();
         QFile::remove(chartPicturePath());
         BitBtn1->setEnabled(false);
         BitBtn2->setEnabled(false);

@@ -12,6 +12,7 @@
 #include <QGraphicsLayout>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QStackedBarSeries>
 #include <QStyleOptionViewItem>
 #include <QToolButton>
@@ -130,15 +131,37 @@ void TotalRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
     }
 }
 
+QSize TotalRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    // What the size depends on in these lists: the text, the view's font, bold in the total
+    // row, and the column's alignment.
+    const bool total = index.siblingAtColumn(0).data().toString() == CategorySummary::TotalCaption;
+    const QString key = QStringLiteral("%1\x1F%2\x1F%3\x1F%4\x1F%5")
+                            .arg(option.font.family())
+                            .arg(option.font.pixelSize())
+                            .arg(int(total))
+                            .arg(index.data(Qt::TextAlignmentRole).toInt())
+                            .arg(index.data().toString());
+    const auto found = m_sizes.constFind(key);
+    if (found != m_sizes.constEnd())
+        return *found;
+    if (m_sizes.size() > 20000)
+        m_sizes.clear();
+    const QSize size = QStyledItemDelegate::sizeHint(option, index);
+    m_sizes.insert(key, size);
+    return size;
+}
+
 // ---------------------------------------------------------------------------------------
 
 namespace {
 // Labels must be unique on a category axis; invisible spaces keep equal names apart.
-QString uniqueLabel(const QString &label, const QStringList &taken)
+QString uniqueLabel(const QString &label, QSet<QString> &taken)
 {
     QString candidate = label;
     while (taken.contains(candidate))
         candidate += QChar(0x200B);
+    taken.insert(candidate);
     return candidate;
 }
 
@@ -211,6 +234,7 @@ QColor StatisticsChart::barColor(int index)
         QColor(203, 75, 22), QColor(211, 54, 130), QColor(88, 110, 117), QColor(0, 128, 0),
         QColor(128, 0, 128), QColor(0, 0, 160), QColor(181, 137, 0), QColor(0, 160, 200),
         QColor(160, 82, 45), QColor(112, 128, 144) };
+    static_assert(PaletteSize == 16);
     return colours.at(index % colours.size());
 }
 
@@ -221,21 +245,16 @@ void StatisticsChart::clearPoints()
 
 void StatisticsChart::setPoints(const QList<ChartPoint> &points)
 {
+    // Every activation recomputes the chart, mostly to the same bars: what is already drawn
+    // stays, since laying out hundreds of category labels again costs far more than the rest.
+    if (points == m_points && !Series1->barSets().isEmpty())
+        return;
+    if (!replaceValues(points))
+        rebuildBars(points);
     m_points = points;
-    Series1->clear();
-    const int n = int(points.size());
     qint64 maximum = 0;
-    for (int i = 0; i < n; ++i) {
-        // One set per bar, holding a value in its own column only: stacked, the bars stand
-        // full width at their places, each in its own colour.
-        auto *set = new QBarSet(points[i].label);
-        for (int j = 0; j < n; ++j)
-            set->append(j == i ? double(points[i].value) : 0.0);
-        set->setColor(barColor(i));
-        set->setPen(Qt::NoPen);
-        Series1->append(set);
-        maximum = std::max(maximum, points[i].value);
-    }
+    for (const ChartPoint &point : points)
+        maximum = std::max(maximum, point.value);
     const qint64 step = niceStep(maximum, m_labelStep);
     const qint64 top = std::max<qint64>(step, (maximum + step - 1) / step * step);
     m_axisY->setTickType(QValueAxis::TicksDynamic);
@@ -245,27 +264,75 @@ void StatisticsChart::setPoints(const QList<ChartPoint> &points)
     relabel();
 }
 
+bool StatisticsChart::replaceValues(const QList<ChartPoint> &points)
+{
+    const QList<QBarSet *> sets = Series1->barSets();
+    if (points.size() != m_points.size() || sets.isEmpty())
+        return false;
+    QList<int> changed;
+    for (int i = 0; i < points.size(); ++i) {
+        if (points[i].value != m_points[i].value)
+            changed << i;
+    }
+    // Each replaced value lays the bars out again; beyond a few, building anew is cheaper.
+    if (changed.size() > PaletteSize)
+        return false;
+    for (const int i : changed)
+        sets[i % PaletteSize]->replace(i, double(points[i].value));
+    return true;
+}
+
+void StatisticsChart::rebuildBars(const QList<ChartPoint> &points)
+{
+    Series1->clear();
+    const int n = int(points.size());
+    // A bar set has one colour, and every set holds a bar item for every column. One set per
+    // palette colour, holding values only in that colour's columns, keeps each bar in its own
+    // colour at full width with at most PaletteSize × n items (a set per bar would give n × n).
+    const int sets = std::min(n, PaletteSize);
+    QList<QList<qreal>> values(sets, QList<qreal>(n, 0.0));
+    for (int i = 0; i < n; ++i)
+        values[i % PaletteSize][i] = double(points[i].value);
+    QList<QBarSet *> barSets;
+    for (int c = 0; c < sets; ++c) {
+        auto *set = new QBarSet(QString());
+        set->append(values[c]);
+        set->setColor(barColor(c));
+        set->setPen(Qt::NoPen);
+        barSets << set;
+    }
+    Series1->append(barSets);
+}
+
 void StatisticsChart::relabel()
 {
     const int n = int(m_points.size());
     if (n == 0) {
         // An axis without categories keeps drawing its old labels; one blank one clears them.
-        m_axisX->setCategories({ QStringLiteral(" ") });
+        setCategories({ QStringLiteral(" ") });
         return;
     }
     const QFontMetrics metrics(m_axisX->labelsFont());
     const int plotWidth = std::max(40, width() - 70);
     const int slot = std::max(metrics.horizontalAdvance(QChar(0x4E00)), plotWidth / n - 4);
     QStringList labels;
+    QSet<QString> taken;
     for (int i = 0; i < n; ++i) {
         // Each label keeps within its bar's width (the axis drops labels that overlap) and
         // neighbours alternate in height so that they read apart.
         QString label = wrapLabel(m_points[i].label, metrics, slot - 4);
         if (i % 2 == 1)
             label = QStringLiteral("<br>") + label;
-        labels << uniqueLabel(label, labels);
+        labels << uniqueLabel(label, taken);
     }
-    m_axisX->setCategories(labels);
+    setCategories(labels);
+}
+
+void StatisticsChart::setCategories(const QStringList &labels)
+{
+    // The axis measures every label anew on each change, even to the same labels.
+    if (m_axisX->categories() != labels)
+        m_axisX->setCategories(labels);
 }
 
 void StatisticsChart::resizeEvent(QResizeEvent *event)

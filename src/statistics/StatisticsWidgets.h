@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QFont>
+#include <QHash>
 #include <QList>
 #include <QStyledItemDelegate>
 #include <QWidget>
@@ -54,8 +55,15 @@ class TotalRowDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Columns sized to their contents ask for every row's size on each refresh; the same
+    // texts give the same sizes, so they are measured once.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    mutable QHash<QString, QSize> m_sizes;
 };
 
 // The bar chart of the statistics screens: one bar per point, each in its own colour, no
@@ -74,13 +82,19 @@ public:
     // Renders the chart as laid out now, on white, to a bitmap file. False when it cannot
     // be written.
     bool savePicture(const QString &path);
+    // The palette the bars cycle through, one colour per bar.
+    static constexpr int PaletteSize = 16;
     static QColor barColor(int index);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Changes the few values that differ in place; false when the bars must be built anew.
+    bool replaceValues(const QList<ChartPoint> &points);
+    void rebuildBars(const QList<ChartPoint> &points);
     void relabel();
+    void setCategories(const QStringList &labels);
 
     int m_labelStep;
     QList<ChartPoint> m_points;
