@@ -18,9 +18,9 @@
 #include "recurring/FirmCash_Unit.h"
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
-#include "ui/Prompts.h"
 
 #include "LedgerGenerator.h"
+#include "QuietPrompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,35 +38,6 @@
 #include <cstdio>
 
 namespace {
-
-// Answers nothing and never blocks: the walk only looks.
-class QuietPrompts : public Prompts
-{
-public:
-    void warning(const QString &text) override { note(text); }
-    bool confirm(const QString &text) override
-    {
-        note(text);
-        return false;
-    }
-    std::optional<QString> askLedgerPassword() override { return std::nullopt; }
-    void message(const QString &text) override { note(text); }
-    void error(const QString &text) override { note(text); }
-    void alert(const QString &, const QString &text) override { note(text); }
-    QString saveFileName(
-        const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    void preview(Report &) override { }
-
-private:
-    static void note(const QString &text)
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-};
 
 long peakKilobytes()
 {

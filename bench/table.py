@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """Prints the benchmark table: median at each size and our time over the bare SQL's.
 
-Usage: table.py RESULT_146K.json [RESULT_1M.json]
-Each file is Google Benchmark's JSON output of qinghe_bench for one size.
+Usage: table.py RESULT_146K.json [RESULT_1M.json] [--startup STARTUP.txt]
+                [--screens SCREENS_146K.json [SCREENS_1M.json]]
+Each RESULT file is Google Benchmark's JSON output of qinghe_bench for one size, each SCREENS
+file that of qinghe_screen_bench for the same size, in the same order.
 """
 import json
 import sys
@@ -32,6 +34,41 @@ LABELS += [
     ("restore", "Restore of the main ledger"),
     ("auto_backup", "Automatic copy as a changed run ends"),
 ]
+
+
+SCREENS = [
+    ("screen_login", "Screen: login (確定) to the calendar shown"),
+    ("screen_calendar_activate", "Screen: calendar, activation"),
+    ("screen_calendar_step", "Screen: calendar, month step"),
+    ("screen_day", "Screen: day, from a click on the day"),
+    ("screen_fixed", "Screen: fixed items, opened"),
+]
+for period, screen in (("month", "monthly"), ("year", "yearly")):
+    for mode, name in enumerate(MODES):
+        SCREENS.append((f"screen_{period}_mode{mode}",
+                        f"Screen: {screen} statistics, mode {mode} ({name})"))
+SCREENS += [
+    ("screen_detail_month", "Screen: detail list, month, opened"),
+    ("screen_detail_year", "Screen: detail list, year, opened"),
+    ("screen_detail_page", "Screen: detail list, year, page step"),
+    ("screen_analysis_comparison", "Screen: year analysis, income vs expense"),
+    ("screen_analysis_category", "Screen: year analysis, one category"),
+    ("screen_year_sales_300_names", "Screen: yearly sales view, 300 more names, refresh"),
+    ("screen_year_sales_300_names_chosen",
+     "Screen: yearly sales view, 300 more names, chosen"),
+]
+
+
+def screen_times(path):
+    """{(operation, 'median' or 'p95'): real time in ms}"""
+    with open(path, encoding="utf-8") as f:
+        data = json.load(f)
+    result = {}
+    for b in data["benchmarks"]:
+        name = b.get("aggregate_name")
+        if name in ("median", "p95"):
+            result[(b["run_name"].split("/")[0], name)] = b["real_time"]
+    return result
 
 
 def medians(path):
@@ -71,6 +108,12 @@ def startup(path):
 
 def main():
     args = sys.argv[1:]
+    screens = []
+    if "--screens" in args:
+        at = args.index("--screens")
+        paths = [p for p in args[at + 1:at + 3] if not p.startswith("--")]
+        screens = [screen_times(p) for p in paths]
+        del args[at:at + 1 + len(paths)]
     start = None
     if "--startup" in args:
         at = args.index("--startup")
@@ -82,6 +125,8 @@ def main():
 
     heads = [f"median, {count(entries)} entries" for _, entries in runs]
     header = ["Operation"] + heads + [f"ours ÷ bare SQL, {count(entries)}" for _, entries in runs]
+    if screens:
+        header += [f"95th percentile, {count(entries)}" for _, entries in runs]
     rows = []
     for op, label in LABELS:
         times = [r.get((op, "ours")) for r, _ in runs]
@@ -91,6 +136,17 @@ def main():
         for r, _ in runs:
             ours, bare = r.get((op, "ours")), r.get((op, "sql"))
             row.append(f"{ours / bare:.2f}" if ours and bare else "—")
+        if screens:
+            row += ["—"] * len(runs)
+        rows.append(row)
+    for op, label in SCREENS:
+        # A screen has no bare SQL to compare with; its spread is what the user feels.
+        times = [s.get((op, "median")) for s in screens]
+        if all(t is None for t in times):
+            continue
+        row = [label] + [fmt(t) for t in times] + [""] * (len(runs) - len(screens))
+        row += ["—"] * len(runs)
+        row += [fmt(s.get((op, "p95"))) for s in screens] + [""] * (len(runs) - len(screens))
         rows.append(row)
     if start:
         # Measured on the largest file only: it goes in the last size's column.
@@ -100,7 +156,10 @@ def main():
         if "peak_kb" in start:
             extra.append(("Peak memory, every screen shown", f"{start['peak_kb'] / 1024:.0f} MB"))
         for label, value in extra:
-            rows.append([label] + [""] * (len(runs) - 1) + [value] + ["—"] * len(runs))
+            row = [label] + [""] * (len(runs) - 1) + [value] + ["—"] * len(runs)
+            if screens:
+                row += ["—"] * len(runs)
+            rows.append(row)
     widths = [max(len(str(x)) for x in col) for col in zip(header, *rows)]
     line = lambda cells: "| " + " | ".join(
         c.ljust(w) if i == 0 else c.rjust(w) for i, (c, w) in enumerate(zip(cells, widths))) + " |"
