@@ -40,7 +40,7 @@ QString ScriptedPrompts::saveFileName(const QString &caption, const QString &sug
         return {};
     QString path = savePaths.front();
     savePaths.pop_front();
-    if (!defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    if (!path.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + defaultSuffix;
     return path;
 }

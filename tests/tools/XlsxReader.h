@@ -3,7 +3,6 @@
 // Reads a written .xlsx back through openpyxl (Debian's python3-openpyxl), so a test sees what
 // a spreadsheet program sees rather than what our own writer believes it wrote.
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,8 +17,7 @@ public:
     explicit XlsxBook(const QString &path)
     {
         QProcess python;
-        const QString script
-            = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/xlsx_dump.py");
+        const QString script = QStringLiteral(QINGHE_TEST_TOOLS_DIR "/xlsx_dump.py");
         python.start(QStringLiteral("/usr/bin/python3"), { script, path });
         if (!python.waitForFinished(60000) || python.exitCode() != 0) {
             m_error = QString::fromUtf8(python.readAllStandardError());
