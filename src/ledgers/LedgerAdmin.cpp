@@ -22,20 +22,58 @@ LedgerAdmin::CreateResult LedgerAdmin::createLedger(const QString &name, const Q
         return CreateResult::Reserved;
     if (m_directory.FindLedger(name).found)
         return CreateResult::Duplicate;
-    // The categories go in first and the record last: a program killed in between leaves
-    // unlisted rows (the next creation of that name clears them), never a listed ledger
-    // without categories.
-    copyTemplate(name);
+    // A name that owns no categories or settings gets the template first, committed on its
+    // own: a program killed before the record is written then leaves unlisted rows (the next
+    // creation of that name replaces them), never a listed ledger without categories.
+    const bool fresh = !ownsCategoriesOrSettings(name);
+    if (fresh)
+        copyTemplate(name);
+    // The rows a former ledger of that name left are replaced in one transaction that
+    // commits only once the record is written: a failure leaves the database as it was.
+    bool recorded = false;
+    bool duplicate = false;
     try {
-        if (m_directory.AddLedger(name, password) == AddLedgerResult::Duplicate)
-            return CreateResult::Duplicate;
+        Transaction tx(m_db);
+        if (!fresh)
+            copyTemplate(name);
+        duplicate = m_directory.AddLedger(name, password) == AddLedgerResult::Duplicate;
+        recorded = !duplicate;
+        if (recorded)
+            tx.commit();
     } catch (...) {
         try {
-            deleteLedgerRows(name);
+            if (recorded)
+                m_directory.RemoveLedger(name, password, [](const QString &) { return true; });
+            if (fresh)
+                dropTemplateCopy(name);
         } catch (...) { }
         throw;
     }
+    if (duplicate) {
+        if (fresh)
+            dropTemplateCopy(name);
+        return CreateResult::Duplicate;
+    }
     return CreateResult::Created;
+}
+
+bool LedgerAdmin::ownsCategoriesOrSettings(const QString &name)
+{
+    return m_db
+        .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM 帳目分類 WHERE 帳目擁有者 = ?) "
+                               "OR EXISTS (SELECT 1 FROM 參數設定 WHERE 使用者 = ?)"),
+            { name, name })
+        .toBool();
+}
+
+void LedgerAdmin::dropTemplateCopy(const QString &name)
+{
+    // Only called for a name that owned no categories or settings before: its entries and
+    // day totals, if a former ledger left any, stay.
+    Transaction tx(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM 帳目分類 WHERE 帳目擁有者 = ?"), { name });
+    m_db.exec(QStringLiteral("DELETE FROM 參數設定 WHERE 使用者 = ?"), { name });
+    tx.commit();
 }
 
 void LedgerAdmin::copyTemplate(const QString &name)

@@ -22,8 +22,9 @@ public:
     static bool isReservedName(const QString &name);
 
     // Adds the directory record and copies the template's categories and settings to the
-    // new ledger. A refused name touches nothing; when copying fails the record is taken
-    // out again and the error is rethrown.
+    // new ledger, replacing those a former ledger of that name left (its entries stay). A
+    // refused name touches nothing; a failure leaves the database and the directory as they
+    // were and is rethrown.
     CreateResult createLedger(const QString &name, const QString &password);
 
     // Removes the ledger whose name and password match. confirm() is asked for each
@@ -40,6 +41,8 @@ public:
 
 private:
     void copyTemplate(const QString &name);
+    bool ownsCategoriesOrSettings(const QString &name);
+    void dropTemplateCopy(const QString &name);
 
     Database &m_db;
     LedgerDirectory &m_directory;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <optional>
 
 namespace {
 
@@ -29,6 +30,16 @@ QByteArrayList splitLines(const QByteArray &content)
     if (start < content.size())
         lines.append(content.mid(start));
     return lines;
+}
+
+// The plain name of a name line, or nothing when the line cannot be deciphered.
+std::optional<QString> readableName(const QByteArray &nameLine)
+{
+    try {
+        return DecodeLedgerText(nameLine);
+    } catch (const LedgerError &) {
+        return std::nullopt;
+    }
 }
 
 qsizetype passwordLine(int record)
@@ -65,21 +76,13 @@ QByteArrayList LedgerDirectory::load() const
                                          "檔案未做任何變更。")
                               .arg(shownPath)
                               .arg(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); i += LinesPerLedger) {
-        try {
-            DecodeLedgerText(lines[i]);
-        } catch (const LedgerError &) {
-            throw LedgerError(QStringLiteral("帳本清單檔 %1 已損壞：第 %2 行的帳本名稱無法解讀。"
-                                             "檔案未做任何變更。")
-                                  .arg(shownPath)
-                                  .arg(i + 1));
-        }
-    }
     return lines;
 }
 
 void LedgerDirectory::save(const QByteArrayList &lines) const
 {
+    if (m_saveHook)
+        m_saveHook();
     // QSaveFile writes a temporary file beside the target, syncs it and renames it over the
     // target only when everything was written.
     QSaveFile file(m_path);
@@ -124,9 +127,27 @@ QStringList LedgerDirectory::ListLedgerNames() const
 {
     const QByteArrayList lines = load();
     QStringList names;
-    for (qsizetype i = 0; i < lines.size(); i += LinesPerLedger)
-        names.append(DecodeLedgerText(lines[i]));
+    for (qsizetype i = 0; i < lines.size(); i += LinesPerLedger) {
+        if (const std::optional<QString> name = readableName(lines[i]))
+            names.append(*name);
+    }
     return names;
+}
+
+QString LedgerDirectory::unreadableRecordsNotice() const
+{
+    const QByteArrayList lines = load();
+    QStringList where;
+    for (qsizetype i = 0; i < lines.size(); i += LinesPerLedger) {
+        if (!readableName(lines[i]))
+            where << QStringLiteral("第 %1 至 %2 行").arg(i + 1).arg(i + LinesPerLedger);
+    }
+    if (where.isEmpty())
+        return {};
+    return QStringLiteral("帳本清單檔 %1 中%2的帳本名稱無法解讀，這筆帳本未列出；其餘帳本照常可用。"
+                          "這些行在檔案中原樣保留：可從備份取回 UserInfo 修復，"
+                          "或刪除這些行後重新建立該帳本。")
+        .arg(QDir::toNativeSeparators(m_path), where.join(QStringLiteral("、")));
 }
 
 LedgerLookup LedgerDirectory::FindLedger(const QString &name) const
@@ -196,7 +217,7 @@ RemoveLedgerResult LedgerDirectory::RemoveLedger(const QString &name, const QStr
     QByteArrayList lines = load();
     bool declined = false;
     for (qsizetype i = 0; i < lines.size(); i += LinesPerLedger) {
-        if (DecodeLedgerText(lines[i]) != name)
+        if (readableName(lines[i]) != name)
             continue;
         QString storedPassword;
         try {

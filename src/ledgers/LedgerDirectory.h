@@ -32,8 +32,10 @@ enum class RemoveLedgerResult { Removed, Declined, NoMatch };
 // Every operation reads the whole file; those that change it write it back whole, through
 // a temporary file renamed over the old one, so an interrupted write never leaves a
 // truncated list. Lines are written with CR LF; CR, LF or CR LF are accepted on reading.
-// A missing file is created empty. A file with a broken record layout or an unreadable
-// name line makes every operation throw LedgerError naming the file, and is left as it is.
+// A missing file is created empty. A file whose line count is not a multiple of three makes
+// every operation throw LedgerError naming the file, and is left as it is. A record whose
+// name line cannot be read is passed over (not listed, never matched) and kept verbatim
+// whenever the file is written, so the other ledgers stay usable.
 //
 // Names are matched exactly (case-sensitive); the first record of a name is the one used.
 class LedgerDirectory
@@ -43,8 +45,11 @@ public:
 
     QString filePath() const { return m_path; }
 
-    // The plain names, in file order, duplicates and empty names included.
+    // The plain names, in file order, duplicates and empty names included; records whose
+    // name line cannot be read are left out.
     QStringList ListLedgerNames() const;
+    // What the user is told about the records ListLedgerNames() left out; empty when none.
+    QString unreadableRecordsNotice() const;
 
     LedgerLookup FindLedger(const QString &name) const;
 
@@ -69,6 +74,9 @@ public:
     RemoveLedgerResult RemoveLedger(const QString &name, const QString &password,
         const std::function<bool(const QString &)> &confirmAndDelete);
 
+    // Test seam: called before the file is written; may throw to simulate a failed write.
+    void setSaveHook(std::function<void()> hook) { m_saveHook = std::move(hook); }
+
 private:
     QByteArrayList load() const;
     void save(const QByteArrayList &lines) const;
@@ -76,4 +84,5 @@ private:
     QByteArray encodeForStorage(const QString &text, const QString &what) const;
 
     QString m_path;
+    std::function<void()> m_saveHook;
 };

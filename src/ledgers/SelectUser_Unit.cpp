@@ -104,8 +104,16 @@ void TSelectUser_Form::FormActivate()
     const QString text = ComboBox1->currentText();
     // A list that cannot be read stays empty.
     QStringList names;
-    refreshOnActivation(
-        m_program.prompts(), [&] { names = m_program.directory().ListLedgerNames(); });
+    QString unreadable;
+    refreshOnActivation(m_program.prompts(), [&] {
+        names = m_program.directory().ListLedgerNames();
+        unreadable = m_program.directory().unreadableRecordsNotice();
+    });
+    // Records whose names cannot be read are left out of the list; the user hears of them
+    // once, not at every showing.
+    if (!unreadable.isEmpty() && unreadable != m_unreadableNotice)
+        m_program.prompts().warning(unreadable);
+    m_unreadableNotice = unreadable;
     {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->clear();

@@ -48,4 +48,5 @@ private:
     bool boxHoldsListedItem() const;
 
     Program &m_program;
+    QString m_unreadableNotice; // the last notice of unreadable records shown
 };

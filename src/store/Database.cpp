@@ -103,31 +103,59 @@ void Database::open()
 {
     if (isOpen())
         return;
-    const bool existed = QFileInfo::exists(m_path);
-    if (existed)
-        checkFileIsDatabase();
+    if (!QFileInfo::exists(m_path))
+        createFile();
+    checkFileIsDatabase();
 
-    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
-        ? QSqlDatabase::database(m_connectionName, false)
-        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!db.open())
-        throw DbError(
-            QStringLiteral("無法開啟資料檔 %1：%2").arg(m_path, engineMessage(db.lastError())));
-
+    QSqlDatabase db = connectTo(m_path);
     try {
-        if (!existed) {
-            createSchema();
-        } else {
-            requireTables();
-            migrate();
-        }
+        requireTables();
+        migrate();
     } catch (...) {
         db.close();
         throw;
     }
     m_changesAtOpen = engineChanges();
+}
+
+QSqlDatabase Database::connectTo(const QString &file)
+{
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
+        ? QSqlDatabase::database(m_connectionName, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open())
+        throw DbError(
+            QStringLiteral("無法開啟資料檔 %1：%2").arg(file, engineMessage(db.lastError())));
+    return db;
+}
+
+void Database::createFile()
+{
+    // The new file is built beside its place and moved there only when whole: a failure on
+    // the way (a full disk) leaves no half-made CDB.dat that every later start would refuse.
+    const QString temp = m_path + QStringLiteral(".new");
+    const auto removeTemp = [&] {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    removeTemp(); // left by a run that ended while creating
+    QSqlDatabase db = connectTo(temp);
+    try {
+        createSchema();
+    } catch (...) {
+        db.close();
+        removeTemp();
+        throw;
+    }
+    db.close();
+    QFile file(temp);
+    if (!file.rename(m_path)) {
+        const QString reason = file.errorString();
+        removeTemp();
+        throw DbError(QStringLiteral("無法建立資料檔 %1：%2").arg(m_path, reason));
+    }
 }
 
 void Database::close()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -69,6 +70,8 @@ public:
 
 private:
     void checkFileIsDatabase() const;
+    QSqlDatabase connectTo(const QString &file);
+    void createFile();
     void createSchema();
     void migrate();
     void requireTables();

@@ -1,5 +1,6 @@
 #include "ledgers/LedgerAdmin.h"
 #include "ledgers/LedgerDirectory.h"
+#include "reliability/TableDump.h"
 #include "store/Database.h"
 #include "support/TestProgram.h"
 
@@ -129,6 +130,50 @@ TEST_F(LedgerAdminTest, FailedTemplateCopyTakesTheRecordOutAgain)
     // Nothing stuck: the same name can be created afterwards.
     EXPECT_EQ(admin.createLedger(QStringLiteral("乙"), QStringLiteral("pw")),
         LedgerAdmin::CreateResult::Created);
+}
+
+// Re-creating a ledger to reach the entries a former one of that name left: a failure of the
+// record's write, or of the commit after it, leaves the database and the list as they were.
+TEST_F(LedgerAdminTest, AFailedCreationLeavesEverythingAsItWas)
+{
+    ASSERT_EQ(admin.createLedger(QStringLiteral("甲"), {}), LedgerAdmin::CreateResult::Created);
+    db.exec(QStringLiteral("INSERT INTO 帳目分類 VALUES ('1', '9', '舊分類', 1, '小店')"));
+    db.exec(QStringLiteral("INSERT INTO 參數設定 VALUES ('舊設定', '1', '小店')"));
+    addEntryRows(QStringLiteral("小店"));
+    addEntryRows(QStringLiteral("新店")); // entries only
+    const QStringList before = dumpTables(db);
+    const QByteArray listBefore = fileBytes(directory.filePath());
+
+    for (const char *name : { "小店", "新店", "空店" }) {
+        for (const bool atCommit : { false, true }) {
+            SCOPED_TRACE(testing::Message() << name << (atCommit ? " commit" : " record"));
+            // The first commit after the record was written fails, and only that one.
+            bool written = false;
+            bool failed = false;
+            directory.setSaveHook([&] {
+                if (!atCommit)
+                    throw LedgerError(QStringLiteral("無法寫入帳本清單檔"));
+                written = true;
+            });
+            db.setStatementHook([&](const QString &sql) {
+                if (written && !failed && sql == QStringLiteral("COMMIT")) {
+                    failed = true;
+                    throw DbError(QStringLiteral("disk I/O error"));
+                }
+            });
+            EXPECT_ANY_THROW(admin.createLedger(QString::fromUtf8(name), QStringLiteral("pw")));
+            directory.setSaveHook({});
+            db.setStatementHook({});
+            EXPECT_EQ(dumpTables(db), before);
+            EXPECT_EQ(fileBytes(directory.filePath()), listBefore);
+            EXPECT_EQ(db.transactionDepth(), 0);
+        }
+    }
+    // Created after all: the former ledger's entries are there, its categories replaced.
+    EXPECT_EQ(admin.createLedger(QStringLiteral("小店"), {}), LedgerAdmin::CreateResult::Created);
+    EXPECT_EQ(
+        count(QStringLiteral("單日記帳本"), QStringLiteral("使用者"), QStringLiteral("小店")), 1);
+    EXPECT_EQ(categories(QStringLiteral("小店")), categories(QStringLiteral("DEFAULT")));
 }
 
 TEST_F(LedgerAdminTest, RemovalDeletesAllFourTablesOfThatLedgerOnly)

@@ -304,7 +304,6 @@ TEST_F(LedgerDirectoryTest, DamagedFileIsReportedAndLeftAlone)
         good + "\r\n\r\n\r\n" + good + "\r\n", // four lines
         good + "\r\n\r\n", // a record cut short
         "\r\n", // one empty line
-        good + "\r\n\r\n\r\nNOT HEX!\r\n\r\n\r\n", // unreadable name line
     };
     const std::function<void(LedgerDirectory &)> operations[] = {
         [](LedgerDirectory &d) { d.ListLedgerNames(); },
@@ -331,6 +330,31 @@ TEST_F(LedgerDirectoryTest, DamagedFileIsReportedAndLeftAlone)
             EXPECT_EQ(readRaw(), content);
         }
     }
+}
+
+// One record whose name line cannot be read: the others are listed and used, and every
+// write keeps the unreadable lines exactly as they were.
+TEST_F(LedgerDirectoryTest, AnUnreadableRecordIsPassedOverAndKeptVerbatim)
+{
+    const QByteArrayList damaged { "NOT HEX!", "01AB", "2011" };
+    writeLines(QByteArrayList { enc("Shop"), QByteArray(), QByteArray() } + damaged
+        + QByteArrayList { enc("Home"), enc("pw"), QByteArray() });
+    EXPECT_EQ(m_ledgers.ListLedgerNames(), QStringList({ "Shop", "Home" }));
+    const QString notice = m_ledgers.unreadableRecordsNotice();
+    EXPECT_TRUE(notice.contains(QStringLiteral("第 4 至 6 行"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QDir::toNativeSeparators(path()))) << notice.toStdString();
+    EXPECT_TRUE(m_ledgers.FindLedger("Home").found);
+    EXPECT_TRUE(m_ledgers.CheckLedgerPassword("Home", "pw").matches);
+
+    EXPECT_EQ(m_ledgers.AddLedger("New", {}), AddLedgerResult::Added);
+    EXPECT_TRUE(m_ledgers.SetLedgerYear("Home", 2012));
+    EXPECT_EQ(m_ledgers.ChangeLedgerPassword("Home", "pw", "new"), ChangePasswordResult::Changed);
+    EXPECT_EQ(m_ledgers.RemoveLedger("Shop", {}, accept), RemoveLedgerResult::Removed);
+    EXPECT_EQ(m_ledgers.ListLedgerNames(), QStringList({ "Home", "New" }));
+    const QByteArrayList lines = readRaw().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.mid(0, 3), QByteArrayList({ "NOT HEX!\r", "01AB\r", "2011\r" }));
+    EXPECT_TRUE(m_ledgers.unreadableRecordsNotice().contains(QStringLiteral("第 1 至 3 行")));
 }
 
 TEST_F(LedgerDirectoryTest, UnwritableLocationIsAClearError)

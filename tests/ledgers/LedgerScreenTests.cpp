@@ -4,6 +4,7 @@
 #include "ledgers/LedgerDirectory.h"
 #include "ledgers/NewUser_Unit.h"
 #include "ledgers/PasswordChange_Unit.h"
+#include "ledgers/PublicFunction.h"
 #include "ledgers/SelectUser_Unit.h"
 #include "ledgers/SelectYear_Unit.h"
 #include "support/TestProgram.h"
@@ -166,6 +167,30 @@ TEST_F(LedgerScreens, DamagedDirectoryIsReportedOnceEachShowingAndLeftAlone)
     start();
     EXPECT_EQ(t.prompts().errors.size(), 2);
     EXPECT_EQ(userInfo(), damaged);
+}
+
+TEST_F(LedgerScreens, AnUnreadableRecordIsNamedOnceAndTheOthersStayUsable)
+{
+    const QByteArray content = EncodeLedgerText(QStringLiteral("小店")) + "\r\n\r\n\r\n"
+        + "NOT HEX!\r\n\r\n\r\n" + EncodeLedgerText(QStringLiteral("我家")) + "\r\n\r\n\r\n";
+    {
+        QFile file(p().userInfoPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    start();
+    select().FormActivate();
+    select().hide();
+    start();
+    EXPECT_TRUE(t.prompts().errors.isEmpty()) << t.prompts().errors.join(' ').toStdString();
+    ASSERT_EQ(t.prompts().warnings.size(), 1);
+    EXPECT_TRUE(t.prompts().warnings.first().contains(QStringLiteral("第 4 至 6 行")));
+    ASSERT_EQ(select().ComboBox1->count(), 2);
+    EXPECT_EQ(select().ComboBox1->itemText(1), QStringLiteral("我家"));
+    t.copyTemplate(QStringLiteral("我家"));
+    pickAndOk(QStringLiteral("我家"));
+    EXPECT_EQ(calendar().User_Label->text(), QStringLiteral("我家"));
+    EXPECT_EQ(userInfo(), content);
 }
 
 TEST_F(LedgerScreens, TabOrderFollowsTheButtonsRow)

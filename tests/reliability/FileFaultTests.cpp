@@ -115,7 +115,8 @@ TEST(DamagedDatabaseFile, ProgramStartsAndKeepsTheFile)
     EXPECT_EQ(readAll(dir.file("CDB.dat")), bytes);
 }
 
-// A damaged UserInfo gives a clear message from every operation and is never rewritten.
+// A UserInfo whose records cannot be told apart gives a clear message from every operation
+// and is never rewritten.
 TEST(DamagedUserInfo, EveryOperationRefusesAndTheFileStays)
 {
     const QByteArray name = EncodeLedgerText("家計");
@@ -126,10 +127,7 @@ TEST(DamagedUserInfo, EveryOperationRefusesAndTheFileStays)
     } cases[] = {
         { "four lines", userInfoOf({ name, "", "", EncodeLedgerText("公司") }) },
         { "two lines", userInfoOf({ name, "" }) },
-        { "name line not hexadecimal", userInfoOf({ "ZZ-not-hex", "", "" }) },
         { "random bytes", randomBytes(600, 3) },
-        { "random bytes with three lines",
-            randomBytes(40, 5).replace('\r', 'x').replace('\n', 'y') + "\r\n\r\n\r\n" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -154,6 +152,38 @@ TEST(DamagedUserInfo, EveryOperationRefusesAndTheFileStays)
         refuses([&] { directory.ChangeLedgerPassword("家計", "", "新"); });
         refuses([&] { directory.RemoveLedger("家計", "", [](const QString &) { return true; }); });
         EXPECT_EQ(readAll(path), c.bytes);
+    }
+}
+
+// Whole records whose name line cannot be read: nothing is listed or matched, the user is
+// told, and a write keeps those lines as they were.
+TEST(DamagedUserInfo, UnreadableRecordsArePassedOverAndKeptByWrites)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+    } cases[] = {
+        { "name line not hexadecimal", userInfoOf({ "ZZ-not-hex", "", "" }) },
+        { "random bytes with three lines",
+            randomBytes(40, 5).replace('\r', 'x').replace('\n', 'y') + "\r\n\r\n\r\n" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDataDir dir;
+        const QString path = dir.file("UserInfo");
+        writeAll(path, c.bytes);
+        LedgerDirectory directory(path);
+        EXPECT_TRUE(directory.ListLedgerNames().isEmpty());
+        EXPECT_FALSE(directory.unreadableRecordsNotice().isEmpty());
+        EXPECT_FALSE(directory.FindLedger("家計").found);
+        EXPECT_FALSE(directory.SetLedgerYear("家計", 2012));
+        EXPECT_EQ(directory.RemoveLedger("家計", "", [](const QString &) { return true; }),
+            RemoveLedgerResult::NoMatch);
+        EXPECT_EQ(readAll(path), c.bytes);
+        EXPECT_EQ(directory.AddLedger("新帳本", "pw"), AddLedgerResult::Added);
+        EXPECT_TRUE(readAll(path).startsWith(c.bytes));
+        EXPECT_EQ(directory.ListLedgerNames(), QStringList { "新帳本" });
     }
 }
 

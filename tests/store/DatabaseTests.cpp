@@ -3,6 +3,7 @@
 #include "support/TestProgram.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -91,6 +92,28 @@ TEST(Database, FilesThatAreNotOursAreRefusedAndLeftUntouched)
         }
         EXPECT_EQ(fileHash(path), before);
     }
+}
+
+// A first creation that fails part-way (a full disk) leaves no file behind that would be
+// refused at every later start; the next start creates it whole.
+TEST(Database, AFailedFirstCreationLeavesNoFileAndTheNextStartCreatesIt)
+{
+    TempDataDir dir;
+    const QString path = dir.file("CDB.dat");
+    {
+        Database db(path);
+        db.setStatementHook([](const QString &sql) {
+            if (sql.contains("INSERT INTO 帳目分類"))
+                throw DbError("database or disk is full");
+        });
+        EXPECT_THROW(db.open(), DbError);
+        EXPECT_FALSE(db.isOpen());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    Database db(path);
+    db.open();
+    EXPECT_GT(db.scalar("SELECT COUNT(*) FROM 帳目分類 WHERE 帳目擁有者 = 'DEFAULT'").toInt(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({ "CDB.dat" }));
 }
 
 TEST(Database, DatabaseWithoutOurTablesIsRefusedAndLeftUntouched)
