@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 TInputPW_Form::TInputPW_Form(Program &program)
     : m_program(program)
@@ -52,7 +53,22 @@ std::optional<QString> TInputPW_Form::ask()
     else
         centreOnScreen(this);
     JvEdit1->setFocus();
-    if (exec() != QDialog::Accepted)
+    const bool confirmed = exec() == QDialog::Accepted;
+    const QString typed = std::exchange(m_typed, QString());
+    if (!confirmed)
         return std::nullopt;
-    return JvEdit1->text();
+    return typed;
+}
+
+void TInputPW_Form::done(int result)
+{
+    m_typed = result == QDialog::Accepted ? JvEdit1->text() : QString();
+    JvEdit1->clear();
+    GradientDialog::done(result);
+}
+
+void TInputPW_Form::showEvent(QShowEvent *event)
+{
+    JvEdit1->clear();
+    GradientDialog::showEvent(event);
 }

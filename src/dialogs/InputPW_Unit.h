@@ -9,8 +9,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The password confirmation dialog "密碼確認視窗". The field is never cleared: it shows the
-// text typed at its last use.
+// The password confirmation dialog "密碼確認視窗". The field opens empty and is emptied as
+// soon as the dialog closes, so a password typed once is never there for the next person.
 class TInputPW_Form : public GradientDialog
 {
     Q_OBJECT
@@ -26,6 +26,12 @@ public:
     QPushButton *btn1 = nullptr;
     QPushButton *btn2 = nullptr;
 
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     Program &m_program;
+    QString m_typed; // the text of the last closing, taken out of the field
 };

@@ -61,16 +61,34 @@ TPasswordChange::TPasswordChange(Program &program)
     connect(btn2, &QPushButton::clicked, this, &TPasswordChange::btn2Click);
 }
 
+void TPasswordChange::showEvent(QShowEvent *event)
+{
+    clearFields();
+    GradientWindow::showEvent(event);
+}
+
+void TPasswordChange::clearFields()
+{
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->clear();
+    Edit1->setFocus();
+}
+
 void TPasswordChange::btn1Click()
 {
-    if (Edit2->text() != Edit3->text()) {
+    const QString oldPassword = Edit1->text();
+    const QString newPassword = Edit2->text();
+    const QString confirmation = Edit3->text();
+    clearFields();
+    if (newPassword != confirmation) {
         m_program.prompts().warning(QStringLiteral("確認密碼有誤，煩請核對!"));
         return;
     }
     const QString name = m_program.SelectUser_Form->ComboBox1->currentText();
     ChangePasswordResult result = ChangePasswordResult::NoSuchLedger;
     if (!m_program.guarded([&] {
-            result = m_program.directory().ChangeLedgerPassword(name, Edit1->text(), Edit2->text());
+            result = m_program.directory().ChangeLedgerPassword(name, oldPassword, newPassword);
         }))
         return;
     if (result != ChangePasswordResult::Changed) {

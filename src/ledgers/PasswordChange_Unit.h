@@ -8,7 +8,8 @@ class QLineEdit;
 class QPushButton;
 
 // The password change screen "變更密碼" of the ledger picked on the selection screen. Its
-// fields keep their texts between uses.
+// fields open empty and are emptied after every try, so nobody finds the owner's old
+// password there and sets a new one with it.
 class TPasswordChange : public GradientWindow
 {
     Q_OBJECT
@@ -27,6 +28,11 @@ public:
     QPushButton *btn1 = nullptr;
     QPushButton *btn2 = nullptr;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void clearFields();
+
     Program &m_program;
 };

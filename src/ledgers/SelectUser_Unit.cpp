@@ -153,9 +153,7 @@ void TSelectUser_Form::Button1Click()
     m_program.guarded([&] {
         const LedgerLookup found = m_program.directory().FindLedger(name);
         if (!found.found) {
-            m_program.NewUser_Form->Edit1->setText(name);
-            m_program.NewUser_Form->showCentred();
-            hide();
+            openNewLedger(name);
         } else if (!found.passwordEmpty) {
             m_program.KeyPW_Form->showCentred();
             hide();
@@ -201,7 +199,13 @@ void TSelectUser_Form::Button2Click()
 
 void TSelectUser_Form::Button3Click()
 {
-    m_program.NewUser_Form->Edit1->clear();
+    openNewLedger(QString());
+}
+
+void TSelectUser_Form::openNewLedger(const QString &name)
+{
+    // Passwords typed there before (and then cancelled) are never shown to the next person.
+    m_program.NewUser_Form->Edit1->setText(name);
     m_program.NewUser_Form->Edit2->clear();
     m_program.NewUser_Form->Edit3->clear();
     m_program.NewUser_Form->showCentred();

@@ -29,6 +29,8 @@ public:
     void directLogin(const QString &name);
     // Loads the ledger's default day page into the program state, when it has one.
     void loadDefaultDayPage(const QString &name);
+    // Shows the new-ledger screen with this name and empty password fields, in place of this one.
+    void openNewLedger(const QString &name);
 
     // The ledger that was open when a switch began; cancel returns to it.
     QString PreviousLedgerName;

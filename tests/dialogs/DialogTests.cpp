@@ -64,7 +64,7 @@ TEST_F(Dialogs, YesNoReportsWhichButtonClosedIt)
     }
 }
 
-TEST_F(Dialogs, PasswordDialogKeepsTheLastTextAndEnterMovesOn)
+TEST_F(Dialogs, PasswordDialogNeverKeepsATypedPasswordAndEnterMovesOn)
 {
     TInputPW_Form &input = *p().InputPW_Form;
     EXPECT_EQ(input.windowTitle(), QStringLiteral("密碼確認視窗"));
@@ -82,11 +82,20 @@ TEST_F(Dialogs, PasswordDialogKeepsTheLastTextAndEnterMovesOn)
     EXPECT_EQ(input.focusWidget(), input.btn1);
     QTest::mouseClick(input.btn1, Qt::LeftButton);
     EXPECT_EQ(input.result(), QDialog::Accepted);
-
+    // Used once: the closed dialog no longer holds it, and it opens empty for the next person.
+    EXPECT_TRUE(input.JvEdit1->text().isEmpty());
     input.open();
-    EXPECT_EQ(input.JvEdit1->text(), QStringLiteral("abc"));
+    EXPECT_TRUE(input.JvEdit1->text().isEmpty());
+
+    // Typed, then cancelled, then opened again: nothing to reuse either.
+    QTest::keyClicks(input.JvEdit1, QStringLiteral("abc"));
     QTest::mouseClick(input.btn2, Qt::LeftButton);
     EXPECT_EQ(input.result(), QDialog::Rejected);
+    EXPECT_TRUE(input.JvEdit1->text().isEmpty());
+    input.JvEdit1->setText(QStringLiteral("left behind")); // however it got there
+    input.open();
+    EXPECT_TRUE(input.JvEdit1->text().isEmpty());
+    input.reject();
 }
 
 TEST_F(Dialogs, AboutBoxHidesOnDoubleClick)

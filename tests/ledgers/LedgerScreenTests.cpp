@@ -280,12 +280,19 @@ TEST_F(LedgerScreens, NewLedgersAreListedAndCaseMatters)
 TEST_F(LedgerScreens, UnknownTypedNameOpensNewLedgerWithTheNameFilledIn)
 {
     start();
+    // Passwords typed on an earlier, cancelled visit are gone.
+    click(select(), "Button3");
+    type(newUser(), "Edit2", QStringLiteral("someone's"));
+    type(newUser(), "Edit3", QStringLiteral("someone's"));
+    click(newUser(), "Button2");
     typeIntoBox(QStringLiteral("新帳本"));
     EXPECT_FALSE(select().Button4->isEnabled());
     click(select(), "Button1");
     EXPECT_FALSE(select().isVisible());
     ASSERT_TRUE(newUser().isVisible());
     EXPECT_EQ(newUser().Edit1->text(), QStringLiteral("新帳本"));
+    EXPECT_TRUE(newUser().Edit2->text().isEmpty());
+    EXPECT_TRUE(newUser().Edit3->text().isEmpty());
     EXPECT_EQ(newUser().focusWidget(), newUser().Edit2);
 
     // Enter moves on through the fields.
@@ -417,10 +424,30 @@ TEST_F(LedgerScreens, PasswordChangeChecksBeforeWriting)
     click(change, "btn1");
     EXPECT_EQ(t.prompts().warnings, QStringList { QStringLiteral("確認密碼有誤，煩請核對!") });
 
+    // Every try empties the three fields: what was typed is never there for the next person.
+    const auto fieldsEmpty = [&] {
+        return change.Edit1->text().isEmpty() && change.Edit2->text().isEmpty()
+            && change.Edit3->text().isEmpty();
+    };
+    EXPECT_TRUE(fieldsEmpty());
+    type(change, "Edit1", QStringLiteral("wrong"));
+    type(change, "Edit2", QStringLiteral("new"));
     type(change, "Edit3", QStringLiteral("new"));
     click(change, "btn1");
     EXPECT_EQ(t.prompts().warnings.last(), QStringLiteral("密碼錯誤，請重新確認!"));
     EXPECT_TRUE(change.isVisible());
+    EXPECT_TRUE(fieldsEmpty());
+    EXPECT_EQ(userInfo(), before);
+
+    // The owner's right old password, typed and then left with 取消: opening again shows
+    // nothing of it, so nobody else can set a new password with it.
+    type(change, "Edit1", QStringLiteral("old"));
+    click(change, "btn2");
+    click(select(), "btn_pw");
+    ASSERT_TRUE(change.isVisible());
+    EXPECT_TRUE(fieldsEmpty());
+    click(change, "btn1");
+    EXPECT_EQ(t.prompts().warnings.last(), QStringLiteral("密碼錯誤，請重新確認!"));
     EXPECT_EQ(userInfo(), before);
 
     // Empty new password: the ledger has no password any more.
@@ -429,7 +456,7 @@ TEST_F(LedgerScreens, PasswordChangeChecksBeforeWriting)
     type(change, "Edit3", QString());
     click(change, "btn1");
     EXPECT_FALSE(change.isVisible());
-    EXPECT_EQ(change.Edit1->text(), QStringLiteral("old")); // never cleared
+    EXPECT_TRUE(fieldsEmpty());
     EXPECT_TRUE(directory().FindLedger(QStringLiteral("公司")).passwordEmpty);
 
     pickAndOk(QStringLiteral("公司"));
