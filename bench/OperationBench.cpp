@@ -5,6 +5,7 @@
 //   qinghe_bench --size=146k|1m [--cache=DIR] [google benchmark options]
 
 #include "BareSql.h"
+#include "BenchRun.h"
 #include "LedgerGenerator.h"
 
 #include "analysis/DetailQuery.h"
@@ -871,31 +872,14 @@ void registerAll()
     add("auto_backup", Cost::Slow, autoBackupOurs, autoBackupBare);
 }
 
-bool copyFile(const QString &from, const QString &to)
-{
-    QFile::remove(to);
-    return QFile::copy(from, to);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    Size size = Size::Main146k;
-    QString cache = QDir::current().filePath(QStringLiteral("bench-data"));
-    std::vector<char *> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--size=1m") == 0)
-            size = Size::Stress1M;
-        else if (std::strcmp(argv[i], "--size=146k") == 0)
-            size = Size::Main146k;
-        else if (std::strncmp(argv[i], "--cache=", 8) == 0)
-            cache = QString::fromLocal8Bit(argv[i] + 8);
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = int(rest.size());
+    BenchRun::Options options = BenchRun::parse(argc, argv);
+    const Size size = options.size;
+    const QString cache = options.cache;
 
     try {
         QDir().mkpath(cache);
@@ -904,13 +888,7 @@ int main(int argc, char **argv)
         // cached ledgers stay as generated.
         Env &e = env();
         e.dir = QDir(cache).filePath(QStringLiteral("work-") + sizeName(size));
-        QDir(e.dir).removeRecursively();
-        QDir().mkpath(e.dir);
-        for (const char *name : { "CDB.dat", "UserInfo" }) {
-            if (!copyFile(QDir(source).filePath(QString::fromUtf8(name)),
-                    QDir(e.dir).filePath(QString::fromUtf8(name))))
-                throw DbError(QStringLiteral("無法複製 %1").arg(QString::fromUtf8(name)));
-        }
+        BenchRun::copyLedgers(source, e.dir);
         e.dbPath = QDir(e.dir).filePath(QStringLiteral("CDB.dat"));
         e.ledger = mainLedger();
         e.ledgerUtf8 = e.ledger.toUtf8();
@@ -924,22 +902,16 @@ int main(int argc, char **argv)
         // the disk would also wait for them.
         ::sync();
 #endif
-        const qint64 entries
-            = e.db->scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本")).toLongLong();
-        benchmark::AddCustomContext("entries", std::to_string(entries));
-        benchmark::AddCustomContext("size", sizeName(size).toStdString());
-        std::fprintf(stderr, "%lld entries in %s\n", entries, qPrintable(e.dbPath));
+        BenchRun::describe(*e.db, size);
+        std::fprintf(stderr, "%s\n", qPrintable(e.dbPath));
     } catch (const std::exception &ex) {
         std::fprintf(stderr, "Cannot prepare the ledgers: %s\n", ex.what());
         return 1;
     }
 
     registerAll();
-    benchmark::Initialize(&restCount, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
+    if (BenchRun::run(options.rest) != 0)
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     env().db.reset();
     QDir(env().dir).removeRecursively();
     return 0;

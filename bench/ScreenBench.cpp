@@ -7,6 +7,7 @@
 // It works on copies of the generated ledgers; the yearly sales view with 300 customer names
 // adds them to a copy of its own.
 
+#include "BenchRun.h"
 #include "LedgerGenerator.h"
 #include "QuietPrompts.h"
 
@@ -59,16 +60,6 @@ void settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
-}
-
-void copyLedgers(const QString &from, const QString &to)
-{
-    QDir(to).removeRecursively();
-    QDir().mkpath(to);
-    for (const QString &name : { QStringLiteral("CDB.dat"), QStringLiteral("UserInfo") }) {
-        if (!QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name)))
-            throw std::runtime_error("cannot copy the generated ledgers");
-    }
 }
 
 // A program on a copy of the generated ledgers, logged in to the main ledger on the bench
@@ -167,7 +158,7 @@ Session &manyNames()
     if (!e.manyNames) {
         const QString dir
             = QDir(e.cache).filePath(QStringLiteral("screens-names-") + sizeName(e.size));
-        copyLedgers(e.source, dir);
+        BenchRun::copyLedgers(e.source, dir);
         {
             Database db(QDir(dir).filePath(QStringLiteral("CDB.dat")));
             db.open();
@@ -419,42 +410,24 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     prepareApplication();
     Env &e = env();
-    e.cache = QDir::current().filePath(QStringLiteral("bench-data"));
-    std::vector<char *> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--size=1m") == 0)
-            e.size = Size::Stress1M;
-        else if (std::strcmp(argv[i], "--size=146k") == 0)
-            e.size = Size::Main146k;
-        else if (std::strncmp(argv[i], "--cache=", 8) == 0)
-            e.cache = QString::fromLocal8Bit(argv[i] + 8);
-        else
-            rest.push_back(argv[i]);
-    }
-    int restCount = int(rest.size());
+    BenchRun::Options options = BenchRun::parse(argc, argv);
+    e.size = options.size;
+    e.cache = options.cache;
     try {
         QDir().mkpath(e.cache);
         e.source = ensureDataset(e.cache, e.size);
         const QString dir = QDir(e.cache).filePath(QStringLiteral("screens-") + sizeName(e.size));
-        copyLedgers(e.source, dir);
+        BenchRun::copyLedgers(e.source, dir);
         e.session = std::make_unique<Session>(dir);
-        Database &db = e.session->program->db();
-        const qint64 entries
-            = db.scalar(QStringLiteral("SELECT COUNT(*) FROM 單日記帳本")).toLongLong();
-        benchmark::AddCustomContext("entries", std::to_string(entries));
-        benchmark::AddCustomContext("size", sizeName(e.size).toStdString());
+        BenchRun::describe(e.session->program->db(), e.size);
     } catch (const std::exception &ex) {
         std::fprintf(stderr, "Cannot prepare the ledgers: %s\n", ex.what());
         return 1;
     }
 
     registerAll();
-    benchmark::Initialize(&restCount, rest.data());
-    if (benchmark::ReportUnrecognizedArguments(restCount, rest.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = BenchRun::run(options.rest);
     e.manyNames.reset();
     e.session.reset();
-    return 0;
+    return result;
 }

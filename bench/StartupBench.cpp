@@ -19,6 +19,7 @@
 #include "statistics/Month_Unit.h"
 #include "statistics/Year_Unit.h"
 
+#include "BenchRun.h"
 #include "LedgerGenerator.h"
 #include "QuietPrompts.h"
 
@@ -139,12 +140,7 @@ int main(int argc, char **argv)
         const QString source
             = LedgerGenerator::ensureDataset(cache, LedgerGenerator::Size::Stress1M);
         dataDir = QDir(cache).filePath(QStringLiteral("startup-1m"));
-        QDir(dataDir).removeRecursively();
-        QDir().mkpath(dataDir);
-        for (const QString &name : { QStringLiteral("CDB.dat"), QStringLiteral("UserInfo") }) {
-            if (!QFile::copy(QDir(source).filePath(name), QDir(dataDir).filePath(name)))
-                throw std::runtime_error("cannot copy the generated ledgers");
-        }
+        BenchRun::copyLedgers(source, dataDir);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "Cannot prepare the ledgers: %s\n", e.what());
         return 1;
