@@ -228,16 +228,26 @@ void selectMode(StatisticsForm *form, int mode)
     form->JvComboBox2->setCurrentIndex(mode >= 2 ? mode - 2 : mode);
 }
 
-void openStatistics(Session &s, StatisticsForm *form, bool yearly)
+StatisticsForm *statistics(Session &s, bool yearly)
 {
+    if (yearly)
+        return s.program->Year_Form;
+    return s.program->Month_Form;
+}
+
+// The monthly or yearly statistics screen open, as the calendar's command opens it.
+StatisticsForm *openStatistics(Session &s, bool yearly)
+{
+    StatisticsForm *form = statistics(s, yearly);
     if (form->isVisible())
-        return;
+        return form;
     s.home();
     if (yearly)
         s.calendar()->BitBtn4Click();
     else
         s.calendar()->BitBtn3Click();
     settle();
+    return form;
 }
 
 void registerAll()
@@ -295,19 +305,9 @@ void registerAll()
             add(
                 std::string(yearly ? "screen_year_mode" : "screen_month_mode")
                     + std::to_string(mode),
+                [=] { selectMode(openStatistics(session(), yearly), mode); },
                 [=] {
-                    Session &s = session();
-                    StatisticsForm *form = yearly
-                        ? static_cast<StatisticsForm *>(s.program->Year_Form)
-                        : s.program->Month_Form;
-                    openStatistics(s, form, yearly);
-                    selectMode(form, mode);
-                },
-                [=] {
-                    Session &s = session();
-                    StatisticsForm *form = yearly
-                        ? static_cast<StatisticsForm *>(s.program->Year_Form)
-                        : s.program->Month_Form;
+                    StatisticsForm *form = statistics(session(), yearly);
                     form->JvComboBox2Change();
                     return static_cast<QWidget *>(form);
                 });
@@ -317,12 +317,7 @@ void registerAll()
     for (const bool yearly : { false, true }) {
         add(
             yearly ? "screen_detail_year" : "screen_detail_month",
-            [=] {
-                Session &s = session();
-                StatisticsForm *form = yearly ? static_cast<StatisticsForm *>(s.program->Year_Form)
-                                              : s.program->Month_Form;
-                openStatistics(s, form, yearly);
-            },
+            [=] { openStatistics(session(), yearly); },
             [=] {
                 Session &s = session();
                 if (yearly)
@@ -343,7 +338,7 @@ void registerAll()
             Session &s = session();
             if (s.program->CashDetail_Form->isVisible())
                 return;
-            openStatistics(s, s.program->Year_Form, true);
+            openStatistics(s, true);
             s.program->Year_Form->BitBtn5Click();
             settle();
         },
@@ -385,7 +380,7 @@ void registerAll()
             chosen ? "screen_year_sales_300_names_chosen" : "screen_year_sales_300_names",
             [=] {
                 Session &s = manyNames();
-                openStatistics(s, s.program->Year_Form, true);
+                openStatistics(s, true);
                 if (chosen) {
                     selectMode(s.program->Year_Form, 0);
                     s.program->Year_Form->JvComboBox2Change();
